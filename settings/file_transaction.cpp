@@ -1,0 +1,119 @@
+#include "settings/file_transaction.h"
+
+#include <objbase.h>
+
+namespace tolvan {
+
+HRESULT StorageErrorFromWin32(DWORD error) {
+    // The storage facility reuses the Win32 codes below 0x100 (STG_E_FILENOTFOUND is 2, STG_E_ACCESSDENIED 5,
+    // STG_E_SHAREVIOLATION 32 ...), so callers see what a direct open would have told them.
+    if (error != 0 && error < 0x100)
+        return MAKE_SCODE(SEVERITY_ERROR, FACILITY_STORAGE, error);
+    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+}
+
+namespace {
+
+HRESULT LastStorageError() {
+    return StorageErrorFromWin32(::GetLastError());
+}
+
+HRESULT CopyContents(HANDLE from, HANDLE to) {
+    LARGE_INTEGER start{};
+    if (!::SetFilePointerEx(from, start, nullptr, FILE_BEGIN))
+        return LastStorageError();
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(from, buffer, sizeof buffer, &got, nullptr))
+            return LastStorageError();
+        if (got == 0)
+            return S_OK;
+        DWORD put = 0;
+        if (!::WriteFile(to, buffer, got, &put, nullptr))
+            return LastStorageError();
+        if (put != got)
+            return STG_E_MEDIUMFULL;
+    }
+}
+
+} // namespace
+
+HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing) {
+    Abandon();
+    // Windows refuses to open a read-only file for writing; say so ourselves, since a process with
+    // administrative rights elsewhere (root under Wine) would otherwise be let through and replace it.
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return STG_E_ACCESSDENIED;
+    // Write access on the lock makes a read-only file fail here, as a direct read-write open would.
+    UniqueFile lock(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool created = false;
+    if (!lock) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND || !createMissing)
+            return StorageErrorFromWin32(error);
+        lock.Reset(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!lock)
+            return LastStorageError();
+        created = true;
+    }
+
+    const std::wstring shadow = ShadowPathFor(path);
+    UniqueFile copy(::CreateFileW(shadow.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    HRESULT hr = copy ? CopyContents(lock.Get(), copy.Get()) : LastStorageError();
+    copy.Reset();
+    if (FAILED(hr)) {
+        ::DeleteFileW(shadow.c_str());
+        lock.Reset();
+        if (created)
+            ::DeleteFileW(path.c_str());
+        return hr;
+    }
+    m_path = path;
+    m_shadow = shadow;
+    m_lock = std::move(lock);
+    m_createdOriginal = created;
+    return S_OK;
+}
+
+HRESULT CFileTransaction::Commit() {
+    if (!Active())
+        return E_FAIL;
+    HRESULT hr = S_OK;
+    {
+        // The storage functions closed their handle when the last reference went; flushing through a handle
+        // of our own puts the bytes on disk before the rename makes them the user's file.
+        UniqueFile copy(::CreateFileW(m_shadow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!copy || !::FlushFileBuffers(copy.Get()))
+            hr = LastStorageError();
+    }
+    if (SUCCEEDED(hr)) {
+        // Released just before the rename: Windows refuses to replace a file that is still open.
+        m_lock.Reset();
+        if (!::MoveFileExW(m_shadow.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            hr = LastStorageError();
+        else
+            m_createdOriginal = false;
+    }
+    Abandon();
+    return hr;
+}
+
+void CFileTransaction::Abandon() {
+    if (!Active())
+        return;
+    m_lock.Reset();
+    ::DeleteFileW(m_shadow.c_str());
+    if (m_createdOriginal)
+        ::DeleteFileW(m_path.c_str());
+    m_createdOriginal = false;
+    m_path.clear();
+    m_shadow.clear();
+}
+
+} // namespace tolvan

@@ -1,0 +1,299 @@
+#include "settings/settings_store.h"
+
+#include <cstring>
+#include <cwchar>
+
+namespace tolvan {
+
+namespace {
+
+constexpr wchar_t kSettingName[] = L"Setting";
+constexpr wchar_t kProBtnName[] = L"ProBtn";
+constexpr wchar_t kSpecInfoName[] = L"SpecInfo";
+
+bool Creates(DWORD mode) {
+    return (mode & STGM_CREATE) != 0;
+}
+
+bool Writes(DWORD mode) {
+    return (mode & (STGM_WRITE | STGM_READWRITE)) != 0;
+}
+
+// Converts an ANSI name into at most chars-1 wide characters; a longer name is refused rather than cut,
+// since a cut name would address another element.
+bool ToWide(const char* text, wchar_t* out, int chars) {
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text, -1, out, chars);
+    return n > 0;
+}
+
+std::wstring ToWide(const char* text, int chars) {
+    std::wstring out(static_cast<size_t>(chars), L'\0');
+    if (!ToWide(text, out.data(), chars))
+        return {};
+    out.resize(std::wcslen(out.c_str()));
+    return out;
+}
+
+struct TaskMemString {
+    wchar_t* p = nullptr;
+    ~TaskMemString() { ::CoTaskMemFree(p); }
+};
+
+} // namespace
+
+HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
+    Close();
+    if (!path)
+        return E_POINTER;
+    const std::wstring wide = ToWide(path, kPathChars);
+    if (wide.empty())
+        return STG_E_INVALIDNAME;
+
+    if (!Writes(mode)) {
+        HRESULT hr = ::StgOpenStorage(wide.c_str(), nullptr, mode, nullptr, 0, m_root.Put());
+        if (FAILED(hr) && Creates(mode))
+            hr = ::StgCreateDocfile(wide.c_str(), mode, 0, m_root.Put());
+        return hr;
+    }
+
+    HRESULT hr = m_batch.Begin(wide, Creates(mode));
+    if (FAILED(hr))
+        return hr;
+    m_batchTorn = false;
+    const std::wstring& shadow = m_batch.ShadowPath();
+    hr = ::StgOpenStorage(shadow.c_str(), nullptr, mode, nullptr, 0, m_root.Put());
+    if (FAILED(hr) && Creates(mode))
+        hr = ::StgCreateDocfile(shadow.c_str(), mode, 0, m_root.Put());
+    if (FAILED(hr)) {
+        m_root.Reset();
+        m_batch.Abandon();
+    }
+    return hr;
+}
+
+HRESULT CSettingsStore::Close() {
+    m_proBtn.Reset();
+    m_setting.Reset();
+    m_model.Reset();
+    m_enum.Reset();
+    m_root.Reset();
+    if (!m_batch.Active())
+        return S_OK;
+    if (m_batchTorn) {
+        m_batch.Abandon();
+        m_batchTorn = false;
+        return STG_E_WRITEFAULT;
+    }
+    return m_batch.Commit();
+}
+
+HRESULT CSettingsStore::FirstModelName(char* name) {
+    m_enum.Reset();
+    if (!m_root)
+        return E_FAIL;
+    if (!name)
+        return E_POINTER;
+    HRESULT hr = m_root->EnumElements(0, nullptr, 0, m_enum.Put());
+    if (FAILED(hr))
+        return hr;
+    return FetchModelName(name);
+}
+
+HRESULT CSettingsStore::NextModelName(char* name) {
+    if (!m_enum)
+        return FirstModelName(name);
+    if (!name)
+        return E_POINTER;
+    return FetchModelName(name);
+}
+
+HRESULT CSettingsStore::FetchModelName(char* name) {
+    for (;;) {
+        STATSTG stat{};
+        HRESULT hr = m_enum->Next(1, &stat, nullptr);
+        TaskMemString element{stat.pwcsName};
+        if (hr != S_OK)
+            return hr;
+        if (stat.type != STGTY_STORAGE || !element.p)
+            continue; // streams in the root are not models
+        // A damaged directory can hand back a name without its terminator; an element name has at most
+        // 31 characters, so anything past the model buffer's worth is not a name we could reopen.
+        const size_t length = wcsnlen(element.p, kModelNameBytes);
+        if (length >= kModelNameBytes)
+            return STG_E_INVALIDNAME;
+        char ansi[kModelNameBytes] = {};
+        const int n = ::WideCharToMultiByte(CP_ACP, 0, element.p, static_cast<int>(length), ansi,
+                                            kModelNameBytes - 1, nullptr, nullptr);
+        if (n <= 0 && length != 0)
+            return STG_E_INVALIDNAME;
+        std::memcpy(name, ansi, kModelNameBytes);
+        m_enumWideName.assign(element.p, length);
+        m_enumAnsiName = ansi;
+        return S_OK;
+    }
+}
+
+HRESULT CSettingsStore::OpenChild(IStorage* parent, const wchar_t* name, DWORD mode, ComPtr<IStorage>& out) {
+    if (!parent)
+        return STG_E_INVALIDPARAMETER;
+    HRESULT hr = parent->OpenStorage(name, nullptr, mode, nullptr, 0, out.Put());
+    if (FAILED(hr) && Creates(mode))
+        hr = parent->CreateStorage(name, mode, 0, 0, out.Put());
+    return hr;
+}
+
+HRESULT CSettingsStore::OpenModel(const char* name, DWORD mode) {
+    m_proBtn.Reset();
+    m_setting.Reset();
+    m_model.Reset();
+    if (!name)
+        return E_POINTER;
+    std::wstring wide;
+    if (!m_enumWideName.empty() && m_enumAnsiName == name)
+        wide = m_enumWideName;
+    else
+        wide = ToWide(name, kModelNameBytes);
+    if (wide.empty())
+        return STG_E_INVALIDNAME;
+    return OpenChild(m_root.Get(), wide.c_str(), mode, m_model);
+}
+
+HRESULT CSettingsStore::OpenSetting(DWORD mode) {
+    m_proBtn.Reset();
+    m_setting.Reset();
+    return OpenChild(m_model.Get(), kSettingName, mode, m_setting);
+}
+
+HRESULT CSettingsStore::OpenProBtn(DWORD mode) {
+    m_proBtn.Reset();
+    return OpenChild(m_setting.Get(), kProBtnName, mode, m_proBtn);
+}
+
+HRESULT CSettingsStore::ReadSpecInfo(const char* modelName, uint8_t* info) {
+    if (!info)
+        return E_POINTER;
+    if (modelName) {
+        HRESULT hr = OpenModel(modelName, StgMode::kRead);
+        if (FAILED(hr))
+            return hr;
+    } else if (!m_model) {
+        return STG_E_INVALIDPARAMETER;
+    }
+    ComPtr<IStream> stream;
+    HRESULT hr = m_model->OpenStream(kSpecInfoName, nullptr, StgMode::kRead, 0, stream.Put());
+    if (FAILED(hr))
+        return hr;
+    STATSTG stat{};
+    hr = stream->Stat(&stat, STATFLAG_NONAME);
+    if (FAILED(hr))
+        return hr;
+    if (stat.cbSize.QuadPart != kSpecInfoSize)
+        return E_FAIL;
+    return stream->Read(info, kSpecInfoSize, nullptr);
+}
+
+HRESULT CSettingsStore::OpenJobParent(uint32_t jobMask, DWORD mode, IStorage** parent) {
+    HRESULT hr = OpenSetting(mode);
+    // Only a missing "Setting" is created: one that exists but cannot be opened for writing still holds the
+    // other jobs' streams, and replacing it would lose them.
+    if (hr == STG_E_FILENOTFOUND && Writes(mode))
+        hr = OpenSetting(mode | STGM_CREATE);
+    if (FAILED(hr))
+        return hr;
+    *parent = m_setting.Get();
+    if (StoredInProBtn(jobMask)) {
+        hr = OpenProBtn(mode);
+        if (FAILED(hr))
+            return hr;
+        *parent = m_proBtn.Get();
+    }
+    return S_OK;
+}
+
+HRESULT CSettingsStore::ReadJob(const char* modelName, uint32_t jobMask, JobRecord* record, uint8_t* extra) {
+    if (!record)
+        return E_POINTER;
+    if (modelName && m_root) {
+        HRESULT hr = OpenModel(modelName, StgMode::kRead);
+        if (FAILED(hr))
+            return hr;
+    } else if (!m_model) {
+        return STG_E_INVALIDPARAMETER;
+    }
+    IStorage* parent = nullptr;
+    HRESULT hr = OpenJobParent(jobMask, StgMode::kRead, &parent);
+    if (FAILED(hr))
+        return hr;
+    wchar_t name[kElementNameChars];
+    if (!ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars))
+        return STG_E_INVALIDNAME;
+    ComPtr<IStream> stream;
+    hr = parent->OpenStream(name, nullptr, StgMode::kRead, 0, stream.Put());
+    if (FAILED(hr))
+        return hr;
+
+    STATSTG stat{};
+    hr = stream->Stat(&stat, STATFLAG_NONAME);
+    if (FAILED(hr))
+        return hr;
+    const uint64_t behindRecord = stat.cbSize.QuadPart > kJobRecordSize ? stat.cbSize.QuadPart - kJobRecordSize : 0;
+
+    const uint32_t callerLength = record->ap.dwExtraLen;
+    // A short stream leaves the rest of the caller's record as it was.
+    hr = stream->Read(record, kJobRecordSize, nullptr);
+    // The stored length is a number from a file: the blob never reaches past what the stream holds.
+    uint32_t stored = record->ap.dwExtraLen;
+    if (stored > behindRecord)
+        stored = static_cast<uint32_t>(behindRecord);
+    if (SUCCEEDED(hr) && stored != 0 && extra)
+        hr = stream->Read(extra, stored < callerLength ? stored : callerLength, nullptr);
+    record->ap.dwExtraLen = extra ? callerLength : stored;
+    record->ap.pExtraLow = 0;
+    return hr;
+}
+
+HRESULT CSettingsStore::WriteJob(const char* modelName, uint32_t jobMask, const JobRecord* record,
+                                 const uint8_t* extra) {
+    if (!record || (record->ap.dwExtraLen != 0 && !extra))
+        return E_POINTER;
+    if (modelName) {
+        m_model.Reset();
+        HRESULT hr = OpenModel(modelName, StgMode::kReadWrite);
+        // As with "Setting": create a missing model storage, never replace one that failed to open.
+        if (hr == STG_E_FILENOTFOUND)
+            hr = OpenModel(modelName, StgMode::kCreateReadWrite);
+        if (FAILED(hr))
+            return hr;
+    } else if (!m_model) {
+        return STG_E_INVALIDPARAMETER;
+    }
+    IStorage* parent = nullptr;
+    HRESULT hr = OpenJobParent(jobMask, StgMode::kReadWrite, &parent);
+    if (FAILED(hr))
+        return hr;
+    wchar_t name[kElementNameChars];
+    if (!ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars))
+        return STG_E_INVALIDNAME;
+
+    // From here on the job's old stream may already be gone: a failure spoils the whole batch.
+    ComPtr<IStream> stream;
+    hr = parent->CreateStream(name, StgMode::kCreateWrite, 0, 0, stream.Put());
+    if (SUCCEEDED(hr)) {
+        JobRecord stored = *record;
+        stored.ap.pExtraLow = 0;
+        ULONG written = 0;
+        hr = stream->Write(&stored, kJobRecordSize, &written);
+        if (SUCCEEDED(hr) && written != kJobRecordSize)
+            hr = STG_E_MEDIUMFULL;
+        if (SUCCEEDED(hr) && record->ap.dwExtraLen != 0) {
+            hr = stream->Write(extra, record->ap.dwExtraLen, &written);
+            if (SUCCEEDED(hr) && written != record->ap.dwExtraLen)
+                hr = STG_E_MEDIUMFULL;
+        }
+    }
+    if (FAILED(hr))
+        m_batchTorn = true;
+    return hr;
+}
+
+} // namespace tolvan
