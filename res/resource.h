@@ -3,8 +3,91 @@
 #pragma once
 
 // Messages
-#define IDS_SETTINGS_FILE_FAILED 141 // %s: the settings file name
-#define IDS_START_FAILED 1022        // the application list could not be installed
+#define IDS_SETTINGS_FILE_FAILED 141       // %s: the settings file name
+#define IDS_START_FAILED 1022              // the application list could not be installed
+#define IDS_APPLICATION_NOT_PERMITTED 1108 // the program picked to be added is not listed under IDS_APPLICATIONS_KEY
 
-// Registry key paths (under HKEY_CURRENT_USER / HKEY_LOCAL_MACHINE)
-#define IDS_DRIVER_KEY 1106
+// Registry key paths (under HKEY_CURRENT_USER / HKEY_LOCAL_MACHINE). They name keys, not things the user reads,
+// so they are never translated.
+#define IDS_DRIVER_KEY 1106       // HKCU, value "Path": the driver's folder name
+#define IDS_APPLICATIONS_KEY 1107 // HKLM, one subkey per executable that may be added as an application
+#define IDS_MAIL_CLIENTS_KEY 1120 // HKLM, default value: the default mail client; subkeys: the mail clients
+
+// Warnings when a page has no destination to offer; each is also the hint over that page's empty list
+#define IDS_NO_MAIL_CLIENT 1066
+#define IDS_NO_PRINTER 1071
+#define IDS_NO_APPLICATION 1086
+// Hints over an empty destination list of a page that does not warn
+#define IDS_NO_RECOGNITION_APPLICATION 1093
+#define IDS_NO_DUZAR_APPLICATION 1124
+
+// Scan mode list entries, by bit of bColorModes. The list finds an entry by prefix, so none of them may begin
+// with another, in any language.
+#define IDS_SCAN_MODE_COLOR 111       // 0x1
+#define IDS_SCAN_MODE_GRAY 112        // 0x2
+#define IDS_SCAN_MODE_BLACK_WHITE 113 // 0x4
+
+// Resolution captions, and the hints over the caption, by slider position
+#define IDS_RESOLUTION_150 114
+#define IDS_RESOLUTION_300 115
+#define IDS_RESOLUTION_600 116
+#define IDS_RESOLUTION_1200 117
+#define IDS_RESOLUTION_150_HINT 1043 // also for a resolution outside the four
+#define IDS_RESOLUTION_300_HINT 1044
+#define IDS_RESOLUTION_600_HINT 1045
+#define IDS_RESOLUTION_1200_HINT 1046
+
+// Hints over a page's background: the id of the page's dialog template
+#define IDS_FILE_PAGE 130
+#define IDS_EMAIL_PAGE 131
+#define IDS_COPY_PAGE 132
+#define IDS_SIZED_COPY_PAGE 134 // RAvud
+#define IDS_APPLICATION_PAGE 136
+#define IDS_OFFICE_PAGE 137
+#define IDS_DUZAR_PAGE 249 // also the hint over the DUzar page's application list
+
+// Tool tips of the job tabs: the id of the tab button
+#define IDS_FILE_TAB 1014
+#define IDS_EMAIL_TAB 1015
+#define IDS_COPY_TAB 1016
+#define IDS_SIZED_COPY_TAB 1019 // RAvud
+#define IDS_APPLICATION_TAB 1020
+#define IDS_OFFICE_TAB 1021
+#define IDS_DUZAR_TAB 1027
+
+// Hints and tool tips of page controls: the id of the control
+#define IDS_SCAN_MODE 1040
+#define IDS_RESOLUTION 1041
+#define IDS_FILE_FORMAT 1050 // the Office page's document format list has the same id
+#define IDS_JPEG_QUALITY_LABEL 1051
+#define IDS_JPEG_QUALITY 1052
+#define IDS_JPEG_QUALITY_VALUE 1056
+#define IDS_TARGET_PATH 1060
+// The File page's browse button. The Email page's second JPEG quality label has the same id; it gets no hint of
+// its own as long as it is a plain label that lets the mouse through to the page.
+#define IDS_TARGET_BROWSE 1061
+#define IDS_MAIL_CLIENT_LIST 1065
+#define IDS_SCAN_MODE_LABEL 1068  // tool tip
+#define IDS_RESOLUTION_LABEL 1069 // tool tip
+#define IDS_PRINTER_LIST 1070
+#define IDS_PRINTER_PROPERTIES 1072
+#define IDS_COPY_SIZE_BUTTON 1073
+#define IDS_APPLICATION_LIST 1085
+#define IDS_ADD_APPLICATION 1087
+#define IDS_DELETE_APPLICATION 1088
+#define IDS_RECOGNITION_APPLICATION 1092
+#define IDS_PRINTER_PROPERTIES_TIP 1123 // tool tip of the Copy page's Properties button
+
+// Copy sizes of the copy option dialog (RAvud), by stored option value. Stepping forward from the default walks
+// the sizes upwards: 7, 8, 9, 10, 11, then 1 to 6.
+#define IDS_COPY_SIZE_100 145 // 7, the default
+#define IDS_COPY_SIZE_115 146 // 8
+#define IDS_COPY_SIZE_122 147 // 9
+#define IDS_COPY_SIZE_141 148 // 10
+#define IDS_COPY_SIZE_200 149 // 11
+#define IDS_COPY_SIZE_25 150  // 1
+#define IDS_COPY_SIZE_50 226  // 2
+#define IDS_COPY_SIZE_71 227  // 3
+#define IDS_COPY_SIZE_78 228  // 4
+#define IDS_COPY_SIZE_86 219  // 5
+#define IDS_COPY_SIZE_94 220  // 6
