@@ -58,10 +58,7 @@ bool Finish(const Pending& pending, std::vector<ApEntry>& out, std::string& erro
     return true;
 }
 
-} // namespace
-
-bool ParseCatalogueText(std::string_view text, std::vector<ApEntry>& out, std::string& error) {
-    out.clear();
+bool ParseInto(std::string_view text, std::vector<ApEntry>& out, std::string& error) {
     Pending pending;
     bool inApp = false;
     int lineNo = 0;
@@ -98,9 +95,17 @@ bool ParseCatalogueText(std::string_view text, std::vector<ApEntry>& out, std::s
         pending.hasId |= name == "wApId";
         pending.hasCategory |= name == "dwApCategory";
     }
-    if (inApp && !Finish(pending, out, error))
-        return false;
-    return true;
+    return !inApp || Finish(pending, out, error);
+}
+
+} // namespace
+
+bool ParseCatalogueText(std::string_view text, std::vector<ApEntry>& out, std::string& error) {
+    out.clear();
+    if (ParseInto(text, out, error))
+        return true;
+    out.clear();
+    return false;
 }
 
 } // namespace tolvan::apinfo

@@ -17,7 +17,7 @@
 
 namespace tolvan::apinfo {
 
-// Returns false with a message naming the line when the text is not a valid catalogue.
+// Returns false with a message naming the line, and no entries, when the text is not a valid catalogue.
 bool ParseCatalogueText(std::string_view text, std::vector<ApEntry>& out, std::string& error);
 
 } // namespace tolvan::apinfo
