@@ -30,10 +30,11 @@ TEST(JobRecord, CopyApEntryFillsOffsets20To1133AndLeavesTheHeader) {
 
     const auto* source = reinterpret_cast<const uint8_t*>(entry.get());
     for (std::size_t i = 0; i < kJobRecordSize; ++i) {
-        if (i < kApEntryOffset)
+        if (i < kApEntryOffset) {
             ASSERT_EQ(BytesOf(*record)[i], BytesOf(*before)[i]) << "header byte " << i;
-        else
+        } else {
             ASSERT_EQ(BytesOf(*record)[i], source[i - kApEntryOffset]) << "record byte " << i;
+        }
     }
     EXPECT_EQ(uint16_t{record->ap.wReserved}, uint16_t{entry->wReserved});
 }

@@ -158,9 +158,11 @@ TEST(RecordFields, SetAcceptsWhatFitsAndRejectsTheRestUnchanged) {
             continue;
         }
         EXPECT_EQ(FormatRecordField(*record, field), c.formatted);
-        for (std::size_t i = 0; i < kJobRecordSize; ++i)
-            if (i < field.offset || i >= field.offset + field.width)
+        for (std::size_t i = 0; i < kJobRecordSize; ++i) {
+            if (i < field.offset || i >= field.offset + field.width) {
                 ASSERT_EQ(after[i], before[i]) << "byte " << i << " outside the field changed";
+            }
+        }
     }
 }
 
@@ -196,10 +198,12 @@ TEST(RecordFields, FormattingEveryFieldAndSettingItAgainRebuildsTheRecord) {
     auto original = PatternRecord(0xA7);
     const char* texts[] = {"Scanner application", "scan.exe", "C:\\Program Files\\Scan", "C:\\Scans", "Image", ".TIF"};
     std::size_t next = 0;
-    for (const RecordField& field : RecordFields())
-        if (field.kind == FieldKind::kString)
+    for (const RecordField& field : RecordFields()) {
+        if (field.kind == FieldKind::kString) {
             ASSERT_TRUE(WriteField(reinterpret_cast<char*>(original.get()) + field.offset, field.width,
                                    texts[next++ % std::size(texts)]));
+        }
+    }
 
     auto rebuilt = std::make_unique<JobRecord>();
     for (const RecordField& field : RecordFields())

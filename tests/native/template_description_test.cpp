@@ -89,9 +89,11 @@ TEST(TemplateDescription, ShippedDriverDescriptionIsValid) {
     ASSERT_TRUE(ParseTemplateDescription(text.str(), description, error)) << error;
     EXPECT_FALSE(description.modelName.empty());
     // Every job the driver offers has its record, so the program never starts a job from nothing.
-    for (const JobInfo& job : kJobs)
-        if (description.jobSet & job.mask)
+    for (const JobInfo& job : kJobs) {
+        if (description.jobSet & job.mask) {
             EXPECT_NE(FindJobIn(description, job.mask), nullptr) << job.caption;
+        }
+    }
 }
 
 TEST(TemplateDescription, ErrorsNameTheirLine) {
