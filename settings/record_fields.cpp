@@ -100,7 +100,8 @@ bool SetRecordField(JobRecord& record, const RecordField& field, std::string_vie
     uint8_t* p = At(record, field);
     switch (field.kind) {
     case FieldKind::kString:
-        if (text.size() >= field.width)
+        // An embedded zero would end the string early and leave bytes behind it.
+        if (text.size() >= field.width || text.find('\0') != std::string_view::npos)
             return false;
         return WriteField(reinterpret_cast<char*>(p), field.width, text);
     case FieldKind::kBytes: {

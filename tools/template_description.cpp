@@ -4,6 +4,8 @@
 #include "settings/record_fields.h"
 #include "settings/stream_name.h"
 
+#include <vector>
+
 namespace tolvan {
 
 namespace {
@@ -28,6 +30,7 @@ const JobInfo* JobByCaption(std::string_view caption) {
 bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, std::string& error) {
     out = {};
     TemplateJob* job = nullptr;
+    std::vector<int> jobLines; // where each job's section starts, for messages about it
     bool inModel = false;
     int lineNo = 0;
     auto fail = [&](const std::string& why) {
@@ -58,6 +61,7 @@ bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, s
                 if (other.mask == info->mask)
                     return fail("job described twice");
             job = &out.jobs.emplace_back();
+            jobLines.push_back(lineNo);
             job->mask = info->mask;
             job->record.ap.dwJobMask = info->mask;
             job->record.ap.wApSize = kApEntrySize;
@@ -72,11 +76,14 @@ bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, s
             if (name == "name") {
                 if (value.empty() || value.size() >= kElementNameChars)
                     return fail("a model name has 1 to 31 characters");
+                // Compound files refuse these in element names.
+                if (value.find_first_of("\\/:!") != std::string_view::npos)
+                    return fail("a model name cannot hold \\ / : or !");
                 out.modelName = value;
             } else if (name == "jobs") {
                 std::string_view rest = value;
                 while (!(rest = Trim(rest)).empty()) {
-                    const size_t sp = rest.find(' ');
+                    const size_t sp = rest.find_first_of(" \t");
                     const JobInfo* info = JobByCaption(rest.substr(0, sp));
                     if (!info)
                         return fail("unknown job in the job set");
@@ -99,16 +106,20 @@ bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, s
             continue;
         }
         const RecordField* field = FindRecordField(name);
-        if (!field || name == "dwExtraLen" || name == "pExtraLow")
+        // The mask and the entry size follow from the section; the blob fields from "extra".
+        if (!field || name == "dwExtraLen" || name == "pExtraLow" || name == "dwJobMask" || name == "wApSize")
             return fail("unknown or derived record field");
         if (!SetRecordField(job->record, *field, value))
             return fail("value does not fit the field");
     }
     if (out.modelName.empty())
         return fail("the model has no name");
-    for (const TemplateJob& j : out.jobs)
-        if (!(out.jobSet & j.mask))
+    for (size_t i = 0; i < out.jobs.size(); ++i) {
+        if (!(out.jobSet & out.jobs[i].mask)) {
+            lineNo = jobLines[i];
             return fail("a job is described but not offered");
+        }
+    }
     return true;
 }
 

@@ -55,7 +55,7 @@ bool SameInside(const JobRecord& a, const JobRecord& b, const RecordField& field
 bool ShouldAccept(const RecordField& field, std::string_view text) {
     switch (field.kind) {
     case FieldKind::kString:
-        return text.size() < field.width;
+        return text.size() < field.width && text.find('\0') == std::string_view::npos;
     case FieldKind::kBytes:
         return text.size() == 2u * field.width && std::all_of(text.begin(), text.end(), IsHexDigit);
     default: {

@@ -126,6 +126,11 @@ TEST(TemplateDescription, ErrorsNameTheirLine) {
         {email + "= 1\n", "line 5: unknown or derived record field"},
         {email + "dwExtraLen = 4\n", "line 5: unknown or derived record field"},
         {email + "pExtraLow = 0\n", "line 5: unknown or derived record field"},
+        {email + "dwJobMask = 0x40\n", "line 5: unknown or derived record field"},
+        {email + "wApSize = 10\n", "line 5: unknown or derived record field"},
+        {email + std::string("szApName = a\0b\n", 15), "line 5: value does not fit the field"},
+        {"[model]\nname = a/b\n", "line 2: a model name cannot hold \\ / : or !"},
+        {"[model]\nname = a!b\n", "line 2: a model name cannot hold \\ / : or !"},
         {email + "wResolution = 70000\n", "line 5: value does not fit the field"},
         {email + "bColorModes = 0x100\n", "line 5: value does not fit the field"},
         {email + "szExt = .JPEGJPEG\n", "line 5: value does not fit the field"},
@@ -150,8 +155,8 @@ TEST(TemplateDescription, WholeDescriptionErrors) {
         {"", "the model has no name"},
         {"[model]\njobs = Email\n[job Email]\n", "the model has no name"},
         {"[model]\nname = M\njobs = Email File\n[job Email]\n[job Copy]\nwResolution = 300\n",
-         "a job is described but not offered"},
-        {"[job RAvud]\nextra = 214\n[model]\nname = M\n", "a job is described but not offered"},
+         "line 5: a job is described but not offered"},
+        {"[job RAvud]\nextra = 214\n[model]\nname = M\n", "line 1: a job is described but not offered"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -160,6 +165,13 @@ TEST(TemplateDescription, WholeDescriptionErrors) {
         EXPECT_FALSE(ParseTemplateDescription(c.text, description, error));
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
     }
+}
+
+TEST(TemplateDescription, JobSetSeparatedByTabsOrSpaces) {
+    TemplateDescription description;
+    std::string error;
+    ASSERT_TRUE(ParseTemplateDescription("[model]\nname = M\njobs = Email\tFile  Copy\n", description, error)) << error;
+    EXPECT_EQ(description.jobSet, 0x100u | 0x40u | 0x200u);
 }
 
 TEST(TemplateDescription, ModelNameOf31CharactersFits) {
