@@ -99,7 +99,10 @@ HRESULT CTranslator::TranslateBuffer(char* buffer, std::size_t capacity) const {
         buffer[capacity - 1] = '\0';
         end = buffer + capacity - 1;
     }
-    const auto translation = Find({buffer, static_cast<std::size_t>(static_cast<const char*>(end) - buffer)});
+    const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(end) - buffer);
+    if (length == 0)
+        return S_FALSE; // nothing to show, whatever a crafted file might pair with it
+    const auto translation = Find({buffer, length});
     if (!translation)
         return S_FALSE;
     msg::CopyFitted(buffer, capacity, *translation, m_leadBytes);
