@@ -62,8 +62,8 @@ HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing) {
     }
 
     const std::wstring shadow = ShadowPathFor(path);
-    UniqueFile copy(::CreateFileW(shadow.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueFile copy(
+        ::CreateFileW(shadow.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     HRESULT hr = copy ? CopyContents(lock.Get(), copy.Get()) : LastStorageError();
     copy.Reset();
     if (FAILED(hr)) {
@@ -87,8 +87,8 @@ HRESULT CFileTransaction::Commit() {
     {
         // The storage functions closed their handle when the last reference went; flushing through a handle
         // of our own puts the bytes on disk before the rename makes them the user's file.
-        UniqueFile copy(::CreateFileW(m_shadow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile copy(
+            ::CreateFileW(m_shadow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!copy || !::FlushFileBuffers(copy.Get()))
             hr = LastStorageError();
     }

@@ -54,8 +54,8 @@ struct ImageFormat {
 
 // Bits of dwFormats/dwFormat for image files. PDF is offered by the Email page only.
 inline constexpr ImageFormat kImageFormats[] = {
-    {0x1, "BMP", ".BMP"},   {0x2, "TIF", ".TIF"},   {0x4, "PCX", ".PCX"},   {0x8, "JPG", ".JPG"},
-    {0x10, "TGA", ".TGA"},  {0x20, "PNG", ".PNG"},  {0x40, "GIF", ".GIF"},  {0x400, "PDF", ".PDF"},
+    {0x1, "BMP", ".BMP"},  {0x2, "TIF", ".TIF"},  {0x4, "PCX", ".PCX"},  {0x8, "JPG", ".JPG"},
+    {0x10, "TGA", ".TGA"}, {0x20, "PNG", ".PNG"}, {0x40, "GIF", ".GIF"}, {0x400, "PDF", ".PDF"},
 };
 
 namespace Format {

@@ -12,40 +12,28 @@ namespace {
 
 #define TOLVAN_FIELD(member, kind)                                                                                     \
     RecordField {                                                                                                      \
-        #member, static_cast<uint16_t>(offsetof(JobRecord, member)),                                                  \
-            static_cast<uint16_t>(sizeof(JobRecord::member)), kind                                                     \
+#member, static_cast < uint16_t>(offsetof(JobRecord, member)),                                                 \
+            static_cast < uint16_t>(sizeof(JobRecord::member)), kind                                                   \
     }
 #define TOLVAN_AP_FIELD(member, kind)                                                                                  \
     RecordField {                                                                                                      \
-        #member, static_cast<uint16_t>(kApEntryOffset + offsetof(ApEntry, member)),                                   \
-            static_cast<uint16_t>(sizeof(ApEntry::member)), kind                                                       \
+#member, static_cast < uint16_t>(kApEntryOffset + offsetof(ApEntry, member)),                                  \
+            static_cast < uint16_t>(sizeof(ApEntry::member)), kind                                                     \
     }
 
 const RecordField kFields[] = {
-    TOLVAN_FIELD(abHeader, FieldKind::kBytes),
-    TOLVAN_FIELD(bColorModes, FieldKind::kU8),
-    TOLVAN_FIELD(bReserved, FieldKind::kU8),
-    TOLVAN_FIELD(wColorMode, FieldKind::kU16),
-    TOLVAN_FIELD(wDefColorMode, FieldKind::kU16),
-    TOLVAN_FIELD(wResolution, FieldKind::kU16),
-    TOLVAN_FIELD(wDefResolution, FieldKind::kU16),
-    TOLVAN_FIELD(dwStored, FieldKind::kU32),
-    TOLVAN_AP_FIELD(wApSize, FieldKind::kU16),
-    TOLVAN_AP_FIELD(dwApCategory, FieldKind::kU32),
-    TOLVAN_AP_FIELD(dwJobMask, FieldKind::kU32),
-    TOLVAN_AP_FIELD(dwApOptions, FieldKind::kU32),
-    TOLVAN_AP_FIELD(dwFormats, FieldKind::kU32),
-    TOLVAN_AP_FIELD(dwFormat, FieldKind::kU32),
-    TOLVAN_AP_FIELD(wQuality, FieldKind::kU16),
-    TOLVAN_AP_FIELD(wApId, FieldKind::kU16),
-    TOLVAN_AP_FIELD(szApName, FieldKind::kString),
-    TOLVAN_AP_FIELD(szExeName, FieldKind::kString),
-    TOLVAN_AP_FIELD(szExeDir, FieldKind::kString),
-    TOLVAN_AP_FIELD(szFolder, FieldKind::kString),
-    TOLVAN_AP_FIELD(szFilePrefix, FieldKind::kString),
-    TOLVAN_AP_FIELD(szExt, FieldKind::kString),
-    TOLVAN_AP_FIELD(dwExtraLen, FieldKind::kU32),
-    TOLVAN_AP_FIELD(pExtraLow, FieldKind::kU16),
+    TOLVAN_FIELD(abHeader, FieldKind::kBytes),         TOLVAN_FIELD(bColorModes, FieldKind::kU8),
+    TOLVAN_FIELD(bReserved, FieldKind::kU8),           TOLVAN_FIELD(wColorMode, FieldKind::kU16),
+    TOLVAN_FIELD(wDefColorMode, FieldKind::kU16),      TOLVAN_FIELD(wResolution, FieldKind::kU16),
+    TOLVAN_FIELD(wDefResolution, FieldKind::kU16),     TOLVAN_FIELD(dwStored, FieldKind::kU32),
+    TOLVAN_AP_FIELD(wApSize, FieldKind::kU16),         TOLVAN_AP_FIELD(dwApCategory, FieldKind::kU32),
+    TOLVAN_AP_FIELD(dwJobMask, FieldKind::kU32),       TOLVAN_AP_FIELD(dwApOptions, FieldKind::kU32),
+    TOLVAN_AP_FIELD(dwFormats, FieldKind::kU32),       TOLVAN_AP_FIELD(dwFormat, FieldKind::kU32),
+    TOLVAN_AP_FIELD(wQuality, FieldKind::kU16),        TOLVAN_AP_FIELD(wApId, FieldKind::kU16),
+    TOLVAN_AP_FIELD(szApName, FieldKind::kString),     TOLVAN_AP_FIELD(szExeName, FieldKind::kString),
+    TOLVAN_AP_FIELD(szExeDir, FieldKind::kString),     TOLVAN_AP_FIELD(szFolder, FieldKind::kString),
+    TOLVAN_AP_FIELD(szFilePrefix, FieldKind::kString), TOLVAN_AP_FIELD(szExt, FieldKind::kString),
+    TOLVAN_AP_FIELD(dwExtraLen, FieldKind::kU32),      TOLVAN_AP_FIELD(pExtraLow, FieldKind::kU16),
     TOLVAN_AP_FIELD(wReserved, FieldKind::kU16),
 };
 

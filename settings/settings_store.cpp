@@ -122,8 +122,8 @@ HRESULT CSettingsStore::FetchModelName(char* name) {
         if (length >= kModelNameBytes)
             return STG_E_INVALIDNAME;
         char ansi[kModelNameBytes] = {};
-        const int n = ::WideCharToMultiByte(CP_ACP, 0, element.p, static_cast<int>(length), ansi,
-                                            kModelNameBytes - 1, nullptr, nullptr);
+        const int n = ::WideCharToMultiByte(CP_ACP, 0, element.p, static_cast<int>(length), ansi, kModelNameBytes - 1,
+                                            nullptr, nullptr);
         if (n <= 0 && length != 0)
             return STG_E_INVALIDNAME;
         std::memcpy(name, ansi, kModelNameBytes);

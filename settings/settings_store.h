@@ -16,10 +16,10 @@
 namespace tolvan {
 
 namespace StgMode {
-inline constexpr DWORD kRead = 0x10;             // STGM_READ | STGM_SHARE_EXCLUSIVE
-inline constexpr DWORD kReadWrite = 0x12;        // STGM_READWRITE | STGM_SHARE_EXCLUSIVE
+inline constexpr DWORD kRead = 0x10;              // STGM_READ | STGM_SHARE_EXCLUSIVE
+inline constexpr DWORD kReadWrite = 0x12;         // STGM_READWRITE | STGM_SHARE_EXCLUSIVE
 inline constexpr DWORD kCreateReadWrite = 0x1012; // STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE
-inline constexpr DWORD kCreateWrite = 0x1011;    // STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE
+inline constexpr DWORD kCreateWrite = 0x1011;     // STGM_CREATE | STGM_WRITE | STGM_SHARE_EXCLUSIVE
 } // namespace StgMode
 
 inline constexpr std::size_t kSpecInfoSize = 14;

@@ -45,8 +45,8 @@ ScratchFolder::ScratchFolder() {
     ::GetTempPathA(MAX_PATH, temp);
     static unsigned counter = 0;
     for (;;) {
-        m_path = std::string(temp) + "tolvan-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                 std::to_string(++counter);
+        m_path =
+            std::string(temp) + "tolvan-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter);
         if (::CreateDirectoryA(m_path.c_str(), nullptr))
             break;
     }
@@ -57,8 +57,8 @@ ScratchFolder::~ScratchFolder() {
 }
 
 CompoundFileBuilder::CompoundFileBuilder(const std::string& path) {
-    const HRESULT hr = ::StgCreateDocfile(Wide(path).c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE,
-                                          0, m_root.Put());
+    const HRESULT hr =
+        ::StgCreateDocfile(Wide(path).c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, m_root.Put());
     EXPECT_EQ(hr, S_OK) << path;
 }
 
@@ -117,15 +117,14 @@ struct OpenPath {
 
 bool OpenParent(OpenPath& open, const std::string& file, std::initializer_list<const char*> path) {
     ComPtr<IStorage> root;
-    if (FAILED(::StgOpenStorage(Wide(file).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
-                                root.Put())))
+    if (FAILED(::StgOpenStorage(Wide(file).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.Put())))
         return false;
     open.parent = root.Get();
     open.chain.push_back(std::move(root));
     for (auto it = path.begin(); it + 1 != path.end(); ++it) {
         ComPtr<IStorage> next;
-        if (FAILED(open.parent->OpenStorage(Wide(*it).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr,
-                                            0, next.Put())))
+        if (FAILED(open.parent->OpenStorage(Wide(*it).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                                            next.Put())))
             return false;
         open.parent = next.Get();
         open.chain.push_back(std::move(next));
@@ -141,7 +140,7 @@ std::optional<Bytes> ReadStream(const std::string& file, std::initializer_list<c
         return std::nullopt;
     ComPtr<IStream> stream;
     if (FAILED(open.parent->OpenStream(Wide(*(path.end() - 1)).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                                  stream.Put())))
+                                       stream.Put())))
         return std::nullopt;
     STATSTG stat{};
     stream->Stat(&stat, STATFLAG_NONAME);

@@ -142,7 +142,8 @@ TEST_F(SettingsStoreTest, SpecInfoMustBeFourteenBytes) {
 
 TEST_F(SettingsStoreTest, ShortStreamLeavesTheRecordTailAsTheCallerHadIt) {
     const Bytes stored = RecordBytes(PatternRecord(5));
-    CompoundFileBuilder(file).Stream({kModel, "Setting", "TolClass100"}, Bytes(stored.begin(), stored.begin() + 600))
+    CompoundFileBuilder(file)
+        .Stream({kModel, "Setting", "TolClass100"}, Bytes(stored.begin(), stored.begin() + 600))
         .Finish();
     JobRecord record;
     std::memset(&record, 0xEE, sizeof record);

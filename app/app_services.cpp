@@ -1,0 +1,164 @@
+#include "app/app_services.h"
+
+#include "app/file_backup.h"
+#include "app/text_format.h"
+#include "res/resource.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+
+namespace tolvan {
+
+namespace {
+
+constexpr char kDefaultDriverName[] = "ZezoRiz6";
+constexpr char kSettingsFileName[] = "\\Tolvan.dat";
+constexpr DWORD kPathValueBytes = 128;
+
+// The value "Path" as stored, or nothing when it is missing, not a string, or 128 characters or longer.
+bool ReadPathValue(HKEY key, char (&value)[kPathValueBytes]) {
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    std::memset(value, 0, sizeof value);
+    if (::RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS)
+        return false;
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return false;
+    // A value stored without its terminator may fill the whole buffer: then it is too long as well.
+    return std::memchr(value, 0, sizeof value) != nullptr && value[0] != '\0';
+}
+
+bool FileExists(const char* path) {
+    return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file that another process holds, or that is read-only, is not damaged: the user's own file
+// will open again once that is over, and backing it up would only pile up copies.
+bool MayBeDamaged(HRESULT hr) {
+    return hr != STG_E_SHAREVIOLATION && hr != STG_E_LOCKVIOLATION && hr != STG_E_ACCESSDENIED &&
+           hr != STG_E_FILENOTFOUND && hr != STG_E_PATHNOTFOUND;
+}
+
+} // namespace
+
+SystemFacts SystemFacts::FromSystem() {
+    SystemFacts facts;
+    char path[kMaxPathBytes] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n > 0 && n < sizeof path)
+        facts.programPath = path;
+    char windows[kMaxPathBytes] = {};
+    const UINT w = ::GetWindowsDirectoryA(windows, sizeof windows);
+    if (w > 0 && w < sizeof windows)
+        facts.windowsFolder = windows;
+    facts.ntFamily = (::GetVersion() & 0x80000000u) == 0;
+    return facts;
+}
+
+CAppServices::CAppServices(SystemFacts facts) : m_facts(std::move(facts)) {}
+
+CAppServices::~CAppServices() = default;
+
+void CAppServices::DetermineDriverFolder() {
+    char keyPath[kMaxPathBytes] = {};
+    ::LoadStringA(::GetModuleHandleA(nullptr), IDS_DRIVER_KEY, keyPath, sizeof keyPath);
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS)
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &raw, nullptr);
+    UniqueRegKey key(raw);
+
+    char value[kPathValueBytes];
+    if (!key || !ReadPathValue(key.Get(), value)) {
+        std::memset(value, 0, sizeof value);
+        std::memcpy(value, kDefaultDriverName, sizeof kDefaultDriverName);
+        if (key)
+            ::RegSetValueExA(key.Get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(kDefaultDriverName),
+                             sizeof kDefaultDriverName);
+    }
+
+    m_driverFolder.clear();
+    const std::string_view programFolder = ProgramFolderName(m_facts.programPath);
+    if (programFolder.empty())
+        return;
+    PathBuffer folder;
+    if (SetPath(folder, m_facts.windowsFolder) && AppendPath(folder, "\\Twain_32\\") && AppendPath(folder, value) &&
+        AppendPath(folder, "\\") && AppendPath(folder, programFolder))
+        m_driverFolder = folder;
+}
+
+void CAppServices::GetDriverFolder(char* out) const {
+    if (!out)
+        return;
+    out[0] = '\0';
+    AppendPath(out, kMaxPathBytes, m_driverFolder);
+}
+
+void CAppServices::GetUserFolder(char* out) const {
+    if (!out)
+        return;
+    out[0] = '\0';
+    if (!m_facts.ntFamily) {
+        GetDriverFolder(out);
+        return;
+    }
+    PathBuffer appData = {};
+    if (!m_facts.appDataFolder.empty()) {
+        if (!SetPath(appData, m_facts.appDataFolder))
+            return;
+    } else if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) {
+        return;
+    }
+    const std::string_view programFolder = ProgramFolderName(m_facts.programPath);
+    PathBuffer folder;
+    if (!SetPath(folder, appData) || !AppendPath(folder, "\\Kelto"))
+        return;
+    if (!programFolder.empty() && (!AppendPath(folder, "\\") || !AppendPath(folder, programFolder)))
+        return;
+    std::memcpy(out, folder, kMaxPathBytes);
+}
+
+HRESULT CAppServices::OpenSettingsFile(DWORD mode) {
+    PathBuffer path;
+    GetUserFolder(path);
+    const bool pathFits = path[0] != '\0' && AppendPath(path, kSettingsFileName);
+    if (!m_store)
+        return E_FAIL;
+    HRESULT hr = pathFits ? m_store->Open(path, mode) : STG_E_INVALIDNAME;
+    if (SUCCEEDED(hr))
+        return hr;
+
+    if (pathFits && !(FileExists(path) && MayBeDamaged(hr) && !KeepBackup(path))) {
+        PathBuffer templatePath;
+        GetDriverFolder(templatePath);
+        if (templatePath[0] != '\0' && AppendPath(templatePath, kSettingsFileName)) {
+            // A read-only copy would refuse the template anyway; it is the user's own file and opens as it is
+            // once writable. Not copying also keeps it safe where the copy would be let through (root under Wine).
+            const DWORD attributes = ::GetFileAttributesA(path);
+            if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+                ::CopyFileA(templatePath, path, FALSE);
+            // Clears a read-only attribute taken over from the template.
+            ::SetFileAttributesA(path, FILE_ATTRIBUTE_ARCHIVE);
+            hr = m_store->Open(path, mode);
+            if (SUCCEEDED(hr))
+                return hr;
+        }
+    }
+
+    TextBuffer format;
+    LoadText(IDS_SETTINGS_FILE_FAILED, format);
+    char message[2 * sizeof(TextBuffer)];
+    FormatWithOneString(message, format, "Tolvan.dat");
+    ShowStartupError(message);
+    return hr;
+}
+
+void CAppServices::LoadText(UINT id, TextBuffer& buffer) {
+    LoadTranslatedString(::GetModuleHandleA(nullptr), id, &m_translation, buffer);
+}
+
+int CAppServices::ShowMessage(HWND owner, const char* text, UINT style) {
+    return ::MessageBoxA(owner, text, "Tolvan", style);
+}
+
+} // namespace tolvan

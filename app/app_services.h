@@ -1,0 +1,78 @@
+// What the application object offers to everything below start-up: the two folders, the settings
+// store and its guarded open, the shared font, texts through the translation module, and the
+// small values that the main window and the pages hand to each other. Nothing here includes a
+// window or a page, so pages and windows can use it without pulling in start-up.
+#pragma once
+
+#include "app/path_buffer.h"
+#include "modules/translation_module.h"
+#include "settings/settings_store.h"
+#include "ui/unique_handle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace tolvan {
+
+// The facts about the machine that start-up depends on; tests replace them.
+struct SystemFacts {
+    std::string programPath;   // the program's own file
+    std::string windowsFolder; // without a trailing backslash
+    std::string appDataFolder; // empty: ask the system (and let it create the folder)
+    bool ntFamily = true;      // NT family, major version 4 or later
+
+    static SystemFacts FromSystem();
+};
+
+using TextBuffer = char[260];
+
+class CAppServices {
+public:
+    explicit CAppServices(SystemFacts facts);
+    virtual ~CAppServices();
+    CAppServices(const CAppServices&) = delete;
+    CAppServices& operator=(const CAppServices&) = delete;
+
+    // out: a 260-byte buffer. The driver folder is empty when the program has no folder name.
+    void GetDriverFolder(char* out) const;
+    // out: a 260-byte buffer, or null (then nothing happens). Empty when the path would not fit.
+    void GetUserFolder(char* out) const;
+
+    CSettingsStore* GetSettingsStore() { return m_store.get(); }
+    // Opens the per-user settings file; a file that cannot be opened is replaced by the driver's
+    // template (a damaged one is kept as a backup first). Fails with message 141.
+    HRESULT OpenSettingsFile(DWORD mode);
+
+    uint16_t GetQuality() const { return m_quality; }
+    void SetQuality(uint16_t quality) { m_quality = quality; }
+    uint32_t GetHintId() const { return m_hintId; }
+    void SetHintId(uint32_t id) { m_hintId = id; }
+    HFONT GetSharedFont() const { return m_font.Get(); }
+    CTranslationModule& Translation() { return m_translation; }
+
+    // Loads a string-table text and passes it through the translation module.
+    void LoadText(UINT id, TextBuffer& buffer);
+    // Shows a message box with the caption "Tolvan". Tests answer it themselves.
+    virtual int ShowMessage(HWND owner, const char* text, UINT style);
+    // Start-up and settings-file errors: no owner, on top, error icon.
+    void ShowStartupError(const char* text) { ShowMessage(nullptr, text, MB_TOPMOST | MB_ICONERROR); }
+
+    const SystemFacts& Facts() const { return m_facts; }
+
+protected:
+    // Forms the driver folder from the registry value "Path" (creating it when needed).
+    void DetermineDriverFolder();
+
+    SystemFacts m_facts;
+    std::string m_driverFolder;
+    uint16_t m_quality = 0;
+    std::unique_ptr<CSettingsStore> m_store = std::make_unique<CSettingsStore>();
+    uint32_t m_hintId = 0;
+    UniqueFont m_font;
+    CTranslationModule m_translation;
+};
+
+} // namespace tolvan

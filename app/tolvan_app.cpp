@@ -1,0 +1,119 @@
+#include "app/tolvan_app.h"
+
+#include "app/file_backup.h"
+#include "modules/apinfo_module.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+namespace tolvan {
+
+namespace {
+
+constexpr char kApInfoDll[] = "\\APInfo.dll";
+constexpr char kApInfoFile[] = "\\APInfo.dat";
+constexpr char kInstalledFile[] = "\\InApInfo.dat";
+
+// Creates every folder on the way to path (each prefix up to a backslash, then the whole path); single
+// failures are expected for the parts that exist.
+void CreateFolders(const char* path) {
+    PathBuffer prefix = {};
+    for (size_t i = 0; path[i] != '\0' && i + 1 < sizeof prefix; ++i) {
+        if (path[i] == '\\' && i > 0) {
+            std::memcpy(prefix, path, i);
+            prefix[i] = '\0';
+            ::CreateDirectoryA(prefix, nullptr);
+        }
+    }
+    ::CreateDirectoryA(path, nullptr);
+}
+
+} // namespace
+
+bool CTolvanApp::InstallApplicationList() {
+    PathBuffer driver, user, dll, catalogue, userCatalogue, installed;
+    GetDriverFolder(driver);
+    GetUserFolder(user);
+    if (driver[0] == '\0' || user[0] == '\0')
+        return false;
+    if (!SetPath(dll, driver) || !AppendPath(dll, kApInfoDll) || !SetPath(catalogue, driver) ||
+        !AppendPath(catalogue, kApInfoFile) || !SetPath(userCatalogue, user) ||
+        !AppendPath(userCatalogue, kApInfoFile) || !SetPath(installed, user) || !AppendPath(installed, kInstalledFile))
+        return false;
+
+    CApInfoModule module;
+    if (!module.Load(dll))
+        return false;
+    HRESULT hr = module.SearchInstalledAp(userCatalogue, installed);
+    if (FAILED(hr)) {
+        // The user's own catalogue holds the applications the user added; keep it before it is replaced.
+        if (::GetFileAttributesA(userCatalogue) != INVALID_FILE_ATTRIBUTES && !KeepBackup(userCatalogue))
+            return false;
+        if (!::CopyFileA(catalogue, userCatalogue, FALSE)) {
+            CreateFolders(user);
+            if (!::CopyFileA(catalogue, userCatalogue, FALSE))
+                return false;
+        }
+        ::SetFileAttributesA(userCatalogue, FILE_ATTRIBUTE_ARCHIVE);
+        hr = module.SearchInstalledAp(userCatalogue, installed);
+    }
+    module.Unload();
+    return SUCCEEDED(hr);
+}
+
+bool CTolvanApp::CreateSharedFont() {
+    HDC screen = ::GetDC(nullptr);
+    const int charset = screen ? ::GetTextCharset(screen) : DEFAULT_CHARSET;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    m_font.Reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, static_cast<DWORD>(charset), 0, 0, 0, VARIABLE_PITCH,
+                               "Times New Roman"));
+    return static_cast<bool>(m_font);
+}
+
+void CTolvanApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    DetermineDriverFolder();
+
+    PathBuffer driver, path;
+    GetDriverFolder(driver);
+    if (driver[0] != '\0' && SetPath(path, driver) && AppendPath(path, "\\MultiLng.dll") && m_translation.Load(path)) {
+        PathBuffer messages;
+        if (SetPath(messages, driver) && AppendPath(messages, "\\Tolvan.msg"))
+            m_translation.PowerOn(messages); // without translations every text is shown as it is
+    }
+
+    if (!InstallApplicationList()) {
+        TextBuffer text;
+        LoadText(IDS_START_FAILED, text);
+        ShowStartupError(text);
+        return;
+    }
+
+    CreateSharedFont();
+    RunMainWindow();
+}
+
+void CTolvanApp::RunMainWindow() {
+    // Until the main window exists, start-up ends by checking that the settings file opens and names its model,
+    // as building the job tabs will.
+    CSettingsStore* store = GetSettingsStore();
+    if (FAILED(OpenSettingsFile(StgMode::kReadWrite)))
+        return;
+    char model[kModelNameBytes] = {};
+    uint8_t specInfo[kSpecInfoSize] = {};
+    if (store->FirstModelName(model) == S_OK)
+        store->ReadSpecInfo(model, specInfo);
+    store->Close();
+}
+
+int CTolvanApp::ExitInstance() {
+    m_store.reset();
+    m_font.Reset();
+    m_translation.Unload();
+    return 0;
+}
+
+} // namespace tolvan
