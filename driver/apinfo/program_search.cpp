@@ -88,9 +88,15 @@ std::string GetFolder(UINT(WINAPI* get)(LPSTR, UINT)) {
     return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Folders that do not exist are left out here, once, rather than asked about for every program.
 void AddFolder(std::vector<std::string>& folders, std::string folder) {
     folder = WithoutTrailingSlashes(std::move(folder));
-    if (folder.empty())
+    if (folder.empty() || !IsFolder(folder))
         return;
     for (const std::string& known : folders)
         if (SameName(known, folder))

@@ -169,7 +169,7 @@ TEST_F(ApInfoModuleTest, SearchListsExactlyTheProgramsFoundAndWhere) {
 
     const std::vector<ApEntry> entries = {
         MakeEntry(Category::kDocument, 1, "System editor", "notepad.exe", ""),
-        MakeEntry(Category::kDocument, 2, "Accessory", "wordpad.exe", "%ProgramFiles%\\Windows NT\\Accessories\\"),
+        MakeEntry(Category::kDocument, 2, "Accessory", "wordpad.exe", ""), // in a well-known program folder
         MakeEntry(Category::kDestination, 3, "Registered", registered.c_str(), "C:\\Nowhere\\"),
         MakeEntry(Category::kDestination, 4, "Registered, expanded", expanded.c_str(), ""),
         MakeEntry(Category::kDestination, 5, "Missing", "tolvan-missing.exe", ""),
