@@ -243,6 +243,26 @@ private:
         return {};
     }
 
+    // Some writers leave an empty stream's start at 0 rather than ENDOFCHAIN, so that it points into another
+    // stream's chain. Readers never follow it, but growing or deleting the stream does, so the links from there
+    // must come to an end, which is settled for all such starts together in one pass over the mini FAT.
+    CompoundFileCheck LeftoverMiniChainEnds(uint32_t start) {
+        constexpr uint8_t kUnknown = 0, kOnPath = 1, kEnds = 2;
+        if (m_miniLinkState.empty())
+            m_miniLinkState.assign(m_miniFatEntries, kUnknown);
+        m_path.clear();
+        uint32_t sector = start;
+        while (sector < m_miniFatEntries && m_miniLinkState[sector] == kUnknown) {
+            m_miniLinkState[sector] = kOnPath;
+            m_path.push_back(sector);
+            sector = MiniFatEntry(sector);
+        }
+        const bool loops = sector < m_miniFatEntries && m_miniLinkState[sector] == kOnPath;
+        for (uint32_t each : m_path)
+            m_miniLinkState[each] = kEnds;
+        return loops ? Fail(Fault::kMiniChainCycle, sector) : CompoundFileCheck{};
+    }
+
     CompoundFileCheck LoadDirectoryAndMiniFat() {
         uint64_t length = 0;
         CompoundFileCheck result = WalkChain(U32(kFirstDirectorySectorAt), length, &m_directorySectors);
@@ -292,6 +312,8 @@ private:
         const uint64_t size = StreamSize(at);
         const uint32_t start = U32(at + kStartSectorAt);
         uint64_t length = 0;
+        if (size == 0 && start != kEndOfChain)
+            return LeftoverMiniChainEnds(start);
         if (size < kMiniStreamCutoff) {
             if (CompoundFileCheck walked = WalkMiniChain(start, length); !walked.Ok())
                 return walked;
@@ -360,6 +382,8 @@ private:
     std::vector<uint32_t> m_miniFatSectors;
     uint64_t m_miniFatEntries = 0;
     uint32_t m_miniSectorCount = 0;
+    std::vector<uint8_t> m_miniLinkState;
+    std::vector<uint32_t> m_path;
 };
 
 } // namespace
