@@ -9,8 +9,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -228,30 +226,6 @@ TEST(MessageCatalog, RefusesDamagedFields) {
         EXPECT_EQ(parsed.Catalog().LanguageCount(), 0u);
         EXPECT_FALSE(parsed.Catalog().Find(0, "Color"));
     }
-}
-
-TEST(MessageCatalog, ShippedFileHoldsGermanAndFrench) {
-    std::ifstream in(TOLVAN_MESSAGE_FILE, std::ios::binary);
-    ASSERT_TRUE(in) << TOLVAN_MESSAGE_FILE;
-    const Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Parsed parsed(file);
-    ASSERT_EQ(parsed.Result(), ParseResult::kOk);
-    const MessageCatalog& catalog = parsed.Catalog();
-    ASSERT_EQ(catalog.LanguageCount(), 2u);
-    std::map<std::string, std::size_t> byCode;
-    for (std::size_t i = 0; i < catalog.LanguageCount(); ++i) {
-        EXPECT_EQ(catalog.LanguageAt(i).codePage, 1252);
-        byCode[catalog.LanguageAt(i).code] = i;
-    }
-    ASSERT_EQ(byCode.count("de"), 1u);
-    ASSERT_EQ(byCode.count("fr"), 1u);
-    EXPECT_EQ(catalog.LanguageAt(byCode["de"]).primaryLanguage, 0x07);
-    EXPECT_EQ(catalog.LanguageAt(byCode["fr"]).primaryLanguage, 0x0C);
-    // Converted to the ANSI code page: the umlaut is one byte.
-    EXPECT_EQ(catalog.Find(byCode["de"], "Apply"), "\xDC"
-                                                   "bernehmen");
-    EXPECT_EQ(catalog.Find(byCode["fr"], "Grayscale"), "Niveaux de gris");
-    EXPECT_FALSE(catalog.Find(byCode["de"], "Software\\Kelto\\Tolvan")); // key paths stay as they are
 }
 
 LeadByteTable NoLeadBytes() {

@@ -2,8 +2,6 @@
 # translations: the PO sources against the string table, and the message file builder.
 add_executable(msg_catalog_tests msg_catalog_test.cpp)
 target_link_libraries(msg_catalog_tests PRIVATE tolvan_msg_catalog gtest_main)
-target_compile_definitions(msg_catalog_tests PRIVATE TOLVAN_MESSAGE_FILE="${TOLVAN_DRIVER_DIR}/Tolvan.msg")
-add_dependencies(msg_catalog_tests message_file)
 gtest_discover_tests(msg_catalog_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS native)
 
 foreach(name po_files msgbuild)

@@ -70,13 +70,6 @@ TEST_F(TranslationModuleTest, StringTableTextsComeInTheRequestedLanguage) {
     }
 }
 
-TEST_F(TranslationModuleTest, FormatKeepsItsArgumentInTranslation) {
-    LanguageRequest request("de");
-    ASSERT_EQ(module.PowerOn(TOLVAN_MESSAGE_FILE), S_OK);
-    const std::string format = Load(IDS_SETTINGS_FILE_FAILED);
-    EXPECT_EQ(format.rfind("Die Einstellungsdatei %s ", 0), 0u) << format;
-}
-
 TEST_F(TranslationModuleTest, TextWithoutTranslationStaysByteForByte) {
     LanguageRequest request("de");
     ASSERT_EQ(module.PowerOn(TOLVAN_MESSAGE_FILE), S_OK);
