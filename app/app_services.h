@@ -4,6 +4,7 @@
 // window or a page, so pages and windows can use it without pulling in start-up.
 #pragma once
 
+#include "app/dialog_scaling.h"
 #include "app/path_buffer.h"
 #include "modules/translation_module.h"
 #include "settings/settings_store.h"
@@ -51,6 +52,17 @@ public:
     uint32_t GetHintId() const { return m_hintId; }
     void SetHintId(uint32_t id) { m_hintId = id; }
     HFONT GetSharedFont() const { return m_font.Get(); }
+    // The main window stores its factors once, before any page exists; every later dialog uses them.
+    int SetScaleFactors(float x, float y) {
+        m_scale = {x, y};
+        return 1;
+    }
+    ScaleFactors GetScaleFactors() const { return m_scale; }
+    // Gives the window's children the shared font and their design pixels; nothing without the font.
+    void ApplyDialogFont(HWND window) const {
+        if (m_font && window)
+            ScaleDialogChildren(window, m_font.Get(), m_scale);
+    }
     CTranslationModule& Translation() { return m_translation; }
 
     // Loads a string-table text and passes it through the translation module.
@@ -72,6 +84,7 @@ protected:
     std::unique_ptr<CSettingsStore> m_store = std::make_unique<CSettingsStore>();
     uint32_t m_hintId = 0;
     UniqueFont m_font;
+    ScaleFactors m_scale;
     CTranslationModule m_translation;
 };
 
