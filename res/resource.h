@@ -91,3 +91,37 @@
 #define IDS_COPY_SIZE_78 228  // 4
 #define IDS_COPY_SIZE_86 219  // 5
 #define IDS_COPY_SIZE_94 220  // 6
+
+// Dialog templates
+#define IDD_MAIN 129
+
+// Controls of the main window
+#define IDC_DEFAULT 1010
+#define IDC_APPLY 1011
+#define IDC_PAGE_FRAME 1012
+#define IDC_HINT_LINE 1013
+#define IDC_CLOSE 1057
+#define IDC_MINIMIZE 1058
+#define IDC_HINT_FRAME 1060
+#define IDC_EXIT 1067
+#define IDC_AUTO_CROP 1071
+
+// The help command
+#define ID_HELP 57670
+
+// Icon
+#define IDI_TOLVAN 230
+
+// Bitmaps of the main window
+#define IDB_SKIN 182
+#define IDB_SKIN_MASK 215            // palette index 255 is outside the window
+#define IDB_BUTTON_NORMAL 197        // Exit, Default and Apply
+#define IDB_BUTTON_SELECTED 195
+#define IDB_BUTTON_DISABLED 194
+#define IDB_BUTTON_HOVER 196
+#define IDB_MINIMIZE_NORMAL 179
+#define IDB_MINIMIZE_SELECTED 177
+#define IDB_MINIMIZE_HOVER 178
+#define IDB_CLOSE_NORMAL 170
+#define IDB_CLOSE_SELECTED 168
+#define IDB_CLOSE_HOVER 169
