@@ -321,6 +321,9 @@ private:
                 return Fail(Fault::kStreamSizeMismatch, entry);
             return {};
         }
+        // Sizes are read in full only in version 4, where a damaged one can exceed what the file holds.
+        if (SectorsFor(size, m_sectorShift) > m_sectorCount)
+            return Fail(Fault::kStreamSizeMismatch, entry);
         if (CompoundFileCheck walked = WalkChain(start, length, nullptr); !walked.Ok())
             return walked;
         if (length != SectorsFor(size, m_sectorShift))
