@@ -125,3 +125,53 @@
 #define IDB_CLOSE_NORMAL 170
 #define IDB_CLOSE_SELECTED 168
 #define IDB_CLOSE_HOVER 169
+
+// Bitmaps of the job tabs, drawn in res/art. Office and the application tab have no disabled picture.
+#define IDB_TAB_EMAIL_NORMAL 173
+#define IDB_TAB_EMAIL_SELECTED 171
+#define IDB_TAB_EMAIL_DISABLED 201
+#define IDB_TAB_EMAIL_HOVER 172
+#define IDB_TAB_OFFICE_NORMAL 237
+#define IDB_TAB_OFFICE_SELECTED 240
+#define IDB_TAB_OFFICE_HOVER 241
+#define IDB_TAB_FILE_NORMAL 176 // its size is every tab's size
+#define IDB_TAB_FILE_SELECTED 174
+#define IDB_TAB_FILE_DISABLED 193
+#define IDB_TAB_FILE_HOVER 175
+#define IDB_TAB_COPY_NORMAL 186
+#define IDB_TAB_COPY_SELECTED 184
+#define IDB_TAB_COPY_DISABLED 199
+#define IDB_TAB_COPY_HOVER 185
+#define IDB_TAB_APPLICATION_NORMAL 204
+#define IDB_TAB_APPLICATION_SELECTED 242
+#define IDB_TAB_APPLICATION_HOVER 203
+#define IDB_TAB_DUZAR_NORMAL 167 // the tab table gives the RAvud tab these four too
+#define IDB_TAB_DUZAR_SELECTED 202
+#define IDB_TAB_DUZAR_DISABLED 192
+#define IDB_TAB_DUZAR_HOVER 190
+#define IDB_TAB_SIZED_COPY_NORMAL 250 // RAvud's own pictures, captioned with its name
+#define IDB_TAB_SIZED_COPY_SELECTED 251
+#define IDB_TAB_SIZED_COPY_DISABLED 252
+#define IDB_TAB_SIZED_COPY_HOVER 253
+
+// Bitmaps of the pages
+#define IDB_PAGE_BACKGROUND 191
+#define IDB_SLIDER_THUMB 213
+#define IDB_SLIDER_CHANNEL 214
+#define IDB_PRINTER_PROPERTIES_NORMAL 245 // round; palette index 238 is outside the button
+#define IDB_PRINTER_PROPERTIES_SELECTED 246
+#define IDB_PRINTER_PROPERTIES_HOVER 247
+#define IDB_PRINTER_PROPERTIES_DISABLED 248
+
+// Pictures of the copy size dialog (RAvud), one per IDS_COPY_SIZE_* with the same id
+#define IDB_COPY_SIZE_100 145
+#define IDB_COPY_SIZE_115 146
+#define IDB_COPY_SIZE_122 147
+#define IDB_COPY_SIZE_141 148
+#define IDB_COPY_SIZE_200 149
+#define IDB_COPY_SIZE_25 150
+#define IDB_COPY_SIZE_50 226
+#define IDB_COPY_SIZE_71 227
+#define IDB_COPY_SIZE_78 228
+#define IDB_COPY_SIZE_86 219
+#define IDB_COPY_SIZE_94 220
