@@ -1,7 +1,10 @@
 #include "settings/settings_store.h"
 
+#include "settings/compound_file_check.h"
+
 #include <cstring>
 #include <cwchar>
+#include <vector>
 
 namespace tolvan {
 
@@ -34,6 +37,36 @@ std::wstring ToWide(const char* text, int chars) {
     return out;
 }
 
+// A settings file is a few kilobytes; anything this large is not one, and is not read into memory.
+constexpr LONGLONG kMaxSettingsFileBytes = 64ll * 1024 * 1024;
+
+// Checks the structure of the compound file at path before ole32 walks it: a damaged chain or directory tree
+// could make ole32 loop for ever. A file that cannot be read here is left to ole32, which reports why.
+HRESULT CheckStructure(const wchar_t* path) {
+    UniqueFile file(
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.Get(), &size))
+        return S_OK;
+    if (size.QuadPart > kMaxSettingsFileBytes)
+        return STG_E_DOCFILECORRUPT;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty() &&
+        (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
+        return STG_E_READFAULT;
+    return CheckCompoundFile(bytes).Ok() ? S_OK : STG_E_DOCFILECORRUPT;
+}
+
+HRESULT OpenCheckedStorage(const wchar_t* path, DWORD mode, IStorage** root) {
+    HRESULT hr = CheckStructure(path);
+    if (SUCCEEDED(hr))
+        hr = ::StgOpenStorage(path, nullptr, mode, nullptr, 0, root);
+    if (FAILED(hr) && Creates(mode))
+        hr = ::StgCreateDocfile(path, mode, 0, root);
+    return hr;
+}
+
 struct TaskMemString {
     wchar_t* p = nullptr;
     ~TaskMemString() { ::CoTaskMemFree(p); }
@@ -49,21 +82,14 @@ HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
     if (wide.empty())
         return STG_E_INVALIDNAME;
 
-    if (!Writes(mode)) {
-        HRESULT hr = ::StgOpenStorage(wide.c_str(), nullptr, mode, nullptr, 0, m_root.Put());
-        if (FAILED(hr) && Creates(mode))
-            hr = ::StgCreateDocfile(wide.c_str(), mode, 0, m_root.Put());
-        return hr;
-    }
+    if (!Writes(mode))
+        return OpenCheckedStorage(wide.c_str(), mode, m_root.Put());
 
     HRESULT hr = m_batch.Begin(wide, Creates(mode));
     if (FAILED(hr))
         return hr;
     m_batchTorn = false;
-    const std::wstring& shadow = m_batch.ShadowPath();
-    hr = ::StgOpenStorage(shadow.c_str(), nullptr, mode, nullptr, 0, m_root.Put());
-    if (FAILED(hr) && Creates(mode))
-        hr = ::StgCreateDocfile(shadow.c_str(), mode, 0, m_root.Put());
+    hr = OpenCheckedStorage(m_batch.ShadowPath().c_str(), mode, m_root.Put());
     if (FAILED(hr)) {
         m_root.Reset();
         m_batch.Abandon();

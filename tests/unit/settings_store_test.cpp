@@ -289,6 +289,21 @@ TEST_F(SettingsStoreTest, OpenFailuresLeaveTheFileAlone) {
     EXPECT_EQ(FileBytes(file), junk);
 }
 
+// Damage that makes ole32 loop for ever is refused before ole32 sees the file.
+TEST_F(SettingsStoreTest, StructurallyDamagedFilesAreRefusedUntouched) {
+    WriteSettingsFile(file, {JobMask::kEmail});
+    Bytes bytes = FileBytes(file);
+    ASSERT_GT(bytes.size(), 512u);
+    bytes[30] = 12; // a 4096-byte sector in a version 3 file
+    FILE* f = std::fopen(file.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    EXPECT_EQ(store.Open(file.c_str(), StgMode::kRead), STG_E_DOCFILECORRUPT);
+    EXPECT_EQ(OpenForWriting(), STG_E_DOCFILECORRUPT);
+    EXPECT_EQ(FileBytes(file), bytes);
+    EXPECT_EQ(::GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(SettingsStoreTest, ReopeningReleasesWhatWasOpen) {
     WriteSettingsFile(file, {JobMask::kEmail});
     const std::string second = folder.File("second.dat");
