@@ -30,7 +30,7 @@ protected:
         PumpMessages();
     }
     Screenshot Shot() const { return Screenshot(item); }
-    // Between the frame and the focus rectangle, and inside the focus rectangle, apart from the text.
+    // Inside the focus rectangle, where the text is.
     static RECT Inside(const Screenshot& shot) { return {3, 3, shot.Width() - 3, shot.Height() - 3}; }
 
     ControlHost host{IDD_COLOUR_HOST};

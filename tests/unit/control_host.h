@@ -28,8 +28,8 @@ public:
     explicit ControlHost(UINT templateId) : CDialog(templateId) {}
     ~ControlHost() override { DestroyWindow(); }
 
-    // Creates and shows the dialog where the pointer is not, so that no real mouse move reaches its controls
-    // unless a test makes one, and lets it paint.
+    // Creates and shows the dialog without activating it, where the pointer is not, so that no real mouse move
+    // reaches its controls unless a test makes one, and lets it paint.
     bool Open();
 
     int Draws(int id) const { return Count(m_draws, id); }
@@ -41,6 +41,7 @@ public:
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override { return FALSE; } // no control has the focus until a test gives it
     void OnOK() override {}
     void OnCancel() override {}
 
