@@ -1,6 +1,7 @@
 #include "app/tolvan_app.h"
 
 #include "app/file_backup.h"
+#include "mainwnd/main_window.h"
 #include "modules/apinfo_module.h"
 #include "res/resource.h"
 
@@ -97,16 +98,9 @@ void CTolvanApp::InitInstance() {
 }
 
 void CTolvanApp::RunMainWindow() {
-    // Until the main window exists, start-up ends by checking that the settings file opens and names its model,
-    // as building the job tabs will.
-    CSettingsStore* store = GetSettingsStore();
-    if (FAILED(OpenSettingsFile(StgMode::kReadWrite)))
-        return;
-    char model[kModelNameBytes] = {};
-    uint8_t specInfo[kSpecInfoSize] = {};
-    if (store->FirstModelName(model) == S_OK)
-        store->ReadSpecInfo(model, specInfo);
-    store->Close();
+    CMainWindow window(this);
+    window.DoModal(nullptr);
+    window.DestroyWindow();
 }
 
 int CTolvanApp::ExitInstance() {

@@ -1,0 +1,66 @@
+// The program's one top-level window: a skinned dialog whose size and background come from a bitmap
+// and whose outline from a second one, dragged by its background, with bitmap buttons in place of
+// the caption buttons. The job tabs and pages live on it.
+#pragma once
+
+#include "controls/bitmap_button.h"
+#include "controls/tool_tip.h"
+#include "settings/settings_store.h"
+#include "ui/dialog.h"
+#include "ui/unique_handle.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace tolvan {
+
+class CAppServices;
+
+class CMainWindow : public CDialog {
+public:
+    explicit CMainWindow(CAppServices* app);
+    ~CMainWindow() override;
+
+    // Releases what the window holds; running it twice is harmless.
+    void DestroyWindow() override;
+
+    HICON Icon() const { return m_icon; }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    BOOL OnInitDialog() override;
+    void OnCommand(int id, int code, HWND control) override;
+    // Enter and Escape never close the window.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // Builds the job tabs and pages from the settings file; false ends the dialog unseen.
+    virtual bool BuildJobTabs() { return true; }
+
+private:
+    bool CreateButtons();
+    void PlaceWindow();
+    void PlaceControls();
+    void SetUpAutoCrop();
+    void OnPaint();
+    void DrawSkin(HDC dc) const;
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void OnSysCommand(WPARAM command);
+    void OpenHelp() const;
+    void End() { EndDialog(IDCANCEL); }
+
+    CAppServices* m_app;
+    CSettingsStore* m_store = nullptr;
+    UniqueBrush m_backgroundBrush;
+    HBRUSH m_transparentBrush = nullptr;
+    HICON m_icon = nullptr;
+    std::unique_ptr<CBitmapButton> m_exit, m_default, m_apply, m_minimize, m_close;
+    std::array<uint8_t, kSpecInfoSize> m_specInfo{};
+    char m_modelName[kModelNameBytes] = {};
+    UniqueBitmap m_skin;
+    SIZE m_skinSize{};
+    CToolTipCtrl m_toolTip;
+};
+
+} // namespace tolvan
