@@ -4,6 +4,7 @@
 #include "controls/skin_colours.h"
 #include "mainwnd/options_file.h"
 #include "mainwnd/region_from_bitmap.h"
+#include "pages/page_messages.h"
 #include "res/resource.h"
 #include "ui/controls.h"
 #include "ui/gdi.h"
@@ -49,7 +50,7 @@ void MoveToTop(const CWindow& button, POINT at) {
 
 } // namespace
 
-CMainWindow::CMainWindow(CAppServices* app) : CDialog(IDD_MAIN), m_app(app) {
+CMainWindow::CMainWindow(CAppServices* app) : CDialog(IDD_MAIN), m_app(app), m_tabs(*this, app) {
     m_icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TOLVAN), IMAGE_ICON, 0,
                                              0, LR_DEFAULTSIZE | LR_SHARED));
 }
@@ -159,8 +160,30 @@ void CMainWindow::SetUpAutoCrop() {
     box.SetCheck(value);
 }
 
+LRESULT CMainWindow::ShowHint(UINT id) {
+    TextBuffer text;
+    m_app->LoadText(id, text);
+    ::SetDlgItemTextA(m_hwnd, IDC_HINT_LINE, text);
+    m_app->SetHintId(id);
+    return 1;
+}
+
+void CMainWindow::Warn(UINT id) {
+    TextBuffer text;
+    m_app->LoadText(id, text);
+    m_app->ShowMessage(m_hwnd, text, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+}
+
 void CMainWindow::OnCommand(int id, int code, HWND) {
+    if (code == BN_CLICKED && m_tabs.OnTabCommand(id))
+        return;
     switch (id) {
+    case IDC_APPLY:
+        m_tabs.Apply();
+        break;
+    case IDC_DEFAULT:
+        m_tabs.RestoreDefaults();
+        break;
     case IDC_EXIT:
     case IDC_CLOSE:
         End();
@@ -262,12 +285,20 @@ bool CMainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         OpenHelp();
         result = TRUE;
         return true;
+    case kPageChanged:
+        if (HWND apply = Item(IDC_APPLY))
+            ::EnableWindow(apply, wParam ? TRUE : FALSE);
+        return false;
+    case kShowHint:
+        result = ShowHint(static_cast<UINT>(wParam));
+        return true;
     default:
         return CDialog::OnMessage(msg, wParam, lParam, result);
     }
 }
 
 void CMainWindow::DestroyWindow() {
+    m_tabs.Clear();
     m_backgroundBrush.Reset();
     m_skin.Reset();
     m_minimize.reset();

@@ -5,11 +5,11 @@
 
 #include "controls/bitmap_button.h"
 #include "controls/tool_tip.h"
+#include "mainwnd/job_tabs.h"
 #include "settings/settings_store.h"
 #include "ui/dialog.h"
 #include "ui/unique_handle.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -17,7 +17,7 @@ namespace tolvan {
 
 class CAppServices;
 
-class CMainWindow : public CDialog {
+class CMainWindow : public CDialog, private ITabHost {
 public:
     explicit CMainWindow(CAppServices* app);
     ~CMainWindow() override;
@@ -26,6 +26,10 @@ public:
     void DestroyWindow() override;
 
     HICON Icon() const { return m_icon; }
+    const CJobTabs& Tabs() const { return m_tabs; }
+
+    // Shows a string in the hint line and remembers it as the last hint.
+    LRESULT ShowHint(UINT id) override;
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -36,7 +40,7 @@ protected:
     void OnCancel() override {}
 
     // Builds the job tabs and pages from the settings file; false ends the dialog unseen.
-    virtual bool BuildJobTabs() { return true; }
+    virtual bool BuildJobTabs() { return m_app && m_tabs.Build(m_toolTip); }
 
 private:
     bool CreateButtons();
@@ -49,6 +53,8 @@ private:
     void OnSysCommand(WPARAM command);
     void OpenHelp() const;
     void End() { EndDialog(IDCANCEL); }
+    HWND Window() const override { return m_hwnd; }
+    void Warn(UINT id) override;
 
     CAppServices* m_app;
     CSettingsStore* m_store = nullptr;
@@ -56,11 +62,10 @@ private:
     HBRUSH m_transparentBrush = nullptr;
     HICON m_icon = nullptr;
     std::unique_ptr<CBitmapButton> m_exit, m_default, m_apply, m_minimize, m_close;
-    std::array<uint8_t, kSpecInfoSize> m_specInfo{};
-    char m_modelName[kModelNameBytes] = {};
     UniqueBitmap m_skin;
     SIZE m_skinSize{};
     CToolTipCtrl m_toolTip;
+    CJobTabs m_tabs;
 };
 
 } // namespace tolvan

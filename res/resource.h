@@ -175,3 +175,12 @@
 #define IDB_COPY_SIZE_78 228
 #define IDB_COPY_SIZE_86 219
 #define IDB_COPY_SIZE_94 220
+
+// Job pages: the template id is also the hint over the page
+#define IDD_FILE_PAGE 130
+#define IDD_EMAIL_PAGE 131
+#define IDD_COPY_PAGE 132
+#define IDD_RAVUD_PAGE 134
+#define IDD_APPLICATION_PAGE 136
+#define IDD_OFFICE_PAGE 137
+#define IDD_DUZAR_PAGE 249

@@ -1,0 +1,247 @@
+#include "mainwnd/job_tabs.h"
+
+#include "app/app_services.h"
+#include "mainwnd/tab_table.h"
+#include "pages/page_factory.h"
+#include "pages/page_messages.h"
+
+#include <cstring>
+#include <new>
+
+namespace tolvan {
+
+namespace {
+
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+constexpr int kTabTop = 52;
+constexpr int kTabLeft = 29;
+constexpr int kTabGap = 8;
+constexpr int kDUzarRightMargin = 21;
+constexpr POINT kPageAt{30, 120};
+
+SIZE ResourceBitmapSize(UINT id) {
+    UniqueBitmap bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
+    BITMAP info{};
+    if (!bitmap || !::GetObjectA(bitmap.Get(), sizeof info, &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
+} // namespace
+
+HRESULT CJobTabs::ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra) {
+    CSettingsStore* store = m_app->GetSettingsStore();
+    const JobInfo* job = FindJob(mask);
+    std::memset(&record, 0, sizeof record);
+    extra.clear();
+    if (job->blob == BlobKind::kFixed) {
+        extra.assign(job->blobSize, 0);
+        record.ap.dwExtraLen = job->blobSize;
+        return store->ReadJob(m_modelName, mask, &record, extra.data());
+    }
+    HRESULT hr = store->ReadJob(m_modelName, mask, &record, nullptr);
+    if (job->blob == BlobKind::kAsStored && SUCCEEDED(hr) && record.ap.dwExtraLen != 0) {
+        // The store bounds the length by what the stream holds, so this is never more than the file had.
+        extra.assign(record.ap.dwExtraLen, 0);
+        hr = store->ReadJob(m_modelName, mask, &record, extra.data());
+    }
+    if (job->blob == BlobKind::kNone || extra.empty())
+        record.ap.dwExtraLen = 0;
+    record.ap.pExtraLow = 0;
+    return hr;
+}
+
+bool CJobTabs::BuildTab(uint32_t mask, CToolTipCtrl& toolTip, int slot, HFONT font) {
+    const JobInfo* job = FindJob(mask);
+    const TabLook* look = FindTabLook(mask);
+    Tab tab;
+    tab.mask = mask;
+    tab.button = std::make_unique<CBitmapButton>();
+    const std::string caption(job->caption);
+    const RECT rect{0, 0, m_tabSize.cx, m_tabSize.cy};
+    if (!tab.button->Create(caption.c_str(), kButtonStyle, rect, m_host.Window(), job->tabButtonId))
+        return false;
+    tab.button->SetBitmaps(look->normal, look->selected, look->focus, look->disabled, look->hover);
+    tab.button->SizeToBitmap();
+
+    const RECT client = [&] {
+        RECT r{};
+        ::GetClientRect(m_host.Window(), &r);
+        return r;
+    }();
+    // DUzar sits at the right end of the row; every other tab takes the next place from the left (RAvud too,
+    // so that it never lies on top of DUzar).
+    const int x = mask == JobMask::kDUzar ? client.right - m_tabSize.cx - kDUzarRightMargin
+                                          : (m_tabSize.cx + kTabGap) * slot + kTabLeft;
+    ::SetWindowPos(tab.button->Handle(), HWND_TOP, x, kTabTop, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    tab.button->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    tab.button->Show(SW_SHOW);
+    toolTip.AddTranslatedTool(tab.button->Handle(), static_cast<UINT>(job->tabButtonId), nullptr, 0, m_app);
+
+    tab.page = CreateJobPage(mask, m_app);
+    JobRecord record;
+    std::vector<uint8_t> extra;
+    try {
+        if (!tab.page || FAILED(ReadRecord(mask, record, extra)))
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!tab.page->LoadRecord(record, extra.empty() ? nullptr : extra.data()))
+        return false;
+    tab.page->SetModelName(m_modelName);
+    tab.page->Create(m_host.Window());
+    ::SetWindowPos(tab.page->Handle(), nullptr, kPageAt.x, kPageAt.y, m_pageSize.cx, m_pageSize.cy,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    m_tabs.push_back(std::move(tab));
+    return true;
+}
+
+bool CJobTabs::Build(CToolTipCtrl& toolTip) {
+    if (!m_app)
+        return false;
+    CSettingsStore* store = m_app->GetSettingsStore();
+    if (!store || FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
+        return false;
+    if (store->FirstModelName(m_modelName) != S_OK || FAILED(store->ReadSpecInfo(m_modelName, m_specInfo.data()))) {
+        store->Close();
+        return false;
+    }
+    uint32_t jobSet = 0;
+    std::memcpy(&jobSet, m_specInfo.data() + kSpecInfoJobSetOffset, sizeof jobSet);
+    m_tabSize = ResourceBitmapSize(IDB_TAB_FILE_NORMAL);
+    m_pageSize = ResourceBitmapSize(IDB_PAGE_BACKGROUND);
+    const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_host.Window(), WM_GETFONT, 0, 0));
+
+    int slot = 0;
+    for (const JobInfo& job : kJobs) {
+        if (!(jobSet & job.mask))
+            continue;
+        if (!BuildTab(job.mask, toolTip, slot, font)) {
+            Clear();
+            store->Close();
+            return false;
+        }
+        if (job.mask != JobMask::kDUzar)
+            ++slot;
+    }
+    SelectFirst();
+    // The pages' first saves are committed here. Should that fail, the file keeps its earlier records, which
+    // still say they were never stored, and the next start saves them again: nothing the user set is lost.
+    store->Close();
+    return true;
+}
+
+void CJobTabs::Show(Tab& tab, bool shown) {
+    tab.shown = shown;
+    tab.button->SetLatched(shown);
+    tab.page->Show(shown ? SW_SHOW : SW_HIDE);
+}
+
+void CJobTabs::SelectFirst() {
+    if (m_tabs.empty())
+        return;
+    Tab& first = m_tabs.front();
+    Show(first, true);
+    const TabLook* look = FindTabLook(first.mask);
+    if (look->hintAtStartup && m_app->GetHintId() != look->hint)
+        m_host.ShowHint(look->hint);
+    if (look->startupWarning && first.page->IsUnavailable())
+        m_host.Warn(look->startupWarning);
+}
+
+bool CJobTabs::OnTabCommand(int id) {
+    for (const JobInfo& job : kJobs) {
+        if (job.tabButtonId == id) {
+            SelectTab(job.mask);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CJobTabs::SelectTab(uint32_t mask) {
+    Tab* tab = nullptr;
+    for (Tab& t : m_tabs)
+        if (t.mask == mask)
+            tab = &t;
+    if (!tab || tab->shown)
+        return;
+    Show(*tab, true);
+    EnableApply(tab->page->IsDirty());
+    const TabLook* look = FindTabLook(mask);
+    for (TabStep step : look->steps) {
+        switch (step) {
+        case TabStep::kHint:
+            if (m_app->GetHintId() != look->hint)
+                m_host.ShowHint(look->hint);
+            break;
+        case TabStep::kWarning:
+            if (look->clickWarning && tab->page->IsUnavailable())
+                m_host.Warn(look->clickWarning);
+            break;
+        case TabStep::kHidePrevious:
+            for (Tab& previous : m_tabs) {
+                if (previous.shown && previous.mask != mask) {
+                    Show(previous, false);
+                    break;
+                }
+            }
+            break;
+        case TabStep::kNone:
+            break;
+        }
+    }
+}
+
+CJobPage* CJobTabs::ShownPage() const {
+    for (const Tab& tab : m_tabs)
+        if (tab.shown)
+            return tab.page.get();
+    return nullptr;
+}
+
+CJobPage* CJobTabs::Page(uint32_t mask) const {
+    for (const Tab& tab : m_tabs)
+        if (tab.mask == mask)
+            return tab.page.get();
+    return nullptr;
+}
+
+void CJobTabs::EnableApply(bool enable) const {
+    ::EnableWindow(::GetDlgItem(m_host.Window(), IDC_APPLY), enable ? TRUE : FALSE);
+}
+
+void CJobTabs::Apply() {
+    CJobPage* page = ShownPage();
+    if (!page || !m_app)
+        return;
+    CSettingsStore* store = m_app->GetSettingsStore();
+    if (FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
+        return;
+    if (FAILED(store->OpenModel(m_modelName, StgMode::kReadWrite)) || FAILED(page->Save(page->JobMask())))
+        return; // the edits and the enabled Apply button stay, so the user can try again
+    if (FAILED(store->Close())) {
+        // The batch did not reach the file: the page's edits are still unapplied.
+        page->SetDirty(true);
+        return;
+    }
+    EnableApply(false);
+}
+
+void CJobTabs::RestoreDefaults() {
+    if (CJobPage* page = ShownPage())
+        page->Send(kRestoreDefaults);
+}
+
+void CJobTabs::Clear() {
+    for (Tab& tab : m_tabs) {
+        tab.button.reset();
+        if (tab.page)
+            tab.page->DestroyWindow();
+        tab.page.reset();
+    }
+    m_tabs.clear();
+}
+
+} // namespace tolvan

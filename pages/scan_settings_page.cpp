@@ -1,0 +1,283 @@
+#include "pages/scan_settings_page.h"
+
+#include "app/app_services.h"
+#include "controls/skin_colours.h"
+#include "pages/page_messages.h"
+#include "ui/controls.h"
+#include "ui/gdi.h"
+
+#include <cstring>
+
+namespace tolvan {
+
+namespace {
+
+constexpr int kScanMode = 1040;
+constexpr int kResolution = 1041;
+constexpr int kResolutionCaption = 1042;
+constexpr int kScanModeLabel = 1068;
+constexpr int kResolutionLabel = 1069;
+constexpr UINT kPageBackground = 191;
+
+struct ScanMode {
+    uint16_t bit;
+    UINT text;
+};
+constexpr ScanMode kScanModes[] = {{1, 111}, {2, 112}, {4, 113}};
+
+struct Resolution {
+    int position;
+    uint16_t dpi;
+    UINT caption;
+    UINT hint;
+};
+constexpr Resolution kResolutions[] = {
+    {1, 150, 114, 1043}, {2, 300, 115, 1044}, {3, 600, 116, 1045}, {4, 1200, 117, 1046}};
+
+const Resolution* ByDpi(uint16_t dpi) {
+    for (const Resolution& r : kResolutions)
+        if (r.dpi == dpi)
+            return &r;
+    return nullptr;
+}
+
+const Resolution* ByPosition(int position) {
+    for (const Resolution& r : kResolutions)
+        if (r.position == position)
+            return &r;
+    return nullptr;
+}
+
+} // namespace
+
+void CScanSettingsPage::LoadText(UINT id, char (&buffer)[260]) const {
+    if (m_app) {
+        m_app->LoadText(id, buffer);
+        return;
+    }
+    std::memset(buffer, 0, sizeof buffer);
+    ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+}
+
+void CScanSettingsPage::ScaleControls() {
+    if (m_app)
+        m_app->ApplyDialogFont(m_hwnd);
+}
+
+void CScanSettingsPage::SetUpToolTips() {
+    m_toolTip.Create(m_hwnd, 0);
+    for (int id : {kScanModeLabel, kResolutionLabel})
+        if (HWND label = Item(id))
+            m_toolTip.AddTranslatedTool(label, static_cast<UINT>(id), nullptr, 0, m_app);
+}
+
+void CScanSettingsPage::LoadBackground() {
+    m_pageBrush.Reset(::CreateSolidBrush(kPageColour));
+    m_background.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPageBackground)));
+}
+
+void CScanSettingsPage::FillScanModes() {
+    ComboBox list(Item(kScanMode));
+    for (const ScanMode& mode : kScanModes) {
+        if (!(m_working.bColorModes & mode.bit))
+            continue;
+        char text[260];
+        LoadText(mode.text, text);
+        // The prefix search also selects; the selection is settled by SelectScanMode.
+        if (list.SelectString(-1, text) == CB_ERR)
+            list.AddString(text);
+    }
+}
+
+void CScanSettingsPage::SelectScanMode() {
+    ComboBox list(Item(kScanMode));
+    for (const ScanMode& mode : kScanModes) {
+        if (!(m_working.wColorMode & mode.bit))
+            continue;
+        char text[260];
+        LoadText(mode.text, text);
+        const int index = list.SelectString(-1, text);
+        if (index != CB_ERR)
+            list.SetCurSel(index);
+    }
+}
+
+void CScanSettingsPage::SetResolutionCaption(int position) {
+    const Resolution* r = ByPosition(position);
+    if (!r)
+        return;
+    char caption[260];
+    LoadText(r->caption, caption);
+    ::SetDlgItemTextA(m_hwnd, kResolutionCaption, caption);
+    ::InvalidateRect(Item(kResolution), nullptr, TRUE);
+}
+
+void CScanSettingsPage::ShowResolution() {
+    Slider slider(Item(kResolution));
+    slider.SetRange(1, 4, false);
+    if (const Resolution* r = ByDpi(m_working.wResolution)) {
+        slider.SetPos(r->position);
+        SetResolutionCaption(r->position);
+    }
+}
+
+void CScanSettingsPage::Translate() {
+    if (m_app)
+        m_app->Translation().TranslateDialog(m_hwnd);
+}
+
+void CScanSettingsPage::SendPageChanged() {
+    ::SendMessageA(::GetParent(m_hwnd), kPageChanged, 1, 0);
+}
+
+void CScanSettingsPage::NotifyChange(const void* workingField, size_t size) {
+    const auto offset =
+        static_cast<size_t>(static_cast<const uint8_t*>(workingField) - reinterpret_cast<const uint8_t*>(&m_working));
+    if (offset + size > kJobRecordSize)
+        return;
+    if (m_dirty || !IsAvailable())
+        return;
+    if (std::memcmp(workingField, reinterpret_cast<const uint8_t*>(&m_saved) + offset, size) == 0)
+        return;
+    m_dirty = true;
+    SendPageChanged();
+}
+
+void CScanSettingsPage::OnScanModeChange() {
+    ComboBox list(Item(kScanMode));
+    const int index = list.GetCurSel();
+    if (index != CB_ERR) {
+        char selected[260] = {};
+        if (list.GetLBTextLen(index) < static_cast<int>(sizeof selected))
+            list.GetLBText(index, selected);
+        for (const ScanMode& mode : kScanModes) {
+            char text[260];
+            LoadText(mode.text, text);
+            if (std::strcmp(selected, text) == 0) {
+                m_working.wColorMode = mode.bit;
+                break;
+            }
+        }
+    }
+    AfterScanModeChange();
+    NotifyChange(m_working.wColorMode);
+}
+
+void CScanSettingsPage::OnResolutionScroll(HWND source) {
+    if (source != Item(kResolution))
+        return;
+    const int position = Slider(source).GetPos();
+    if (const Resolution* r = ByPosition(position); r && r->dpi != m_working.wResolution) {
+        m_working.wResolution = r->dpi;
+        SetResolutionCaption(position);
+    }
+    if (IsAvailable())
+        NotifyChange(m_working.wResolution);
+}
+
+void CScanSettingsPage::OnRestoreDefaults() {
+    const bool available = IsAvailable();
+    if (m_working.wColorMode != m_working.wDefColorMode) {
+        m_working.wColorMode = m_working.wDefColorMode;
+        SelectScanMode();
+        m_dirty = m_dirty || available;
+    }
+    if (m_working.wResolution != m_working.wDefResolution) {
+        m_working.wResolution = m_working.wDefResolution;
+        ShowResolution();
+        m_dirty = m_dirty || available;
+    }
+    RestorePageDefaults();
+    if (m_dirty && available)
+        SendPageChanged();
+}
+
+void CScanSettingsPage::OnSetCursor(HWND over) {
+    UINT hint = TemplateId();
+    if (over && over != m_hwnd) {
+        const int id = ::GetDlgCtrlID(over);
+        if (id == kResolutionCaption) {
+            const Resolution* r = ByDpi(m_working.wResolution);
+            hint = r ? r->hint : kResolutions[0].hint;
+        } else {
+            hint = HintIdForControl(id);
+        }
+    }
+    if (!m_app || m_app->GetHintId() == hint)
+        return;
+    m_app->SetHintId(hint);
+    ::SendMessageA(::GetParent(m_hwnd), kShowHint, hint, 0);
+}
+
+LRESULT CScanSettingsPage::OnCtlColor(UINT msg, HDC dc, HWND control) {
+    const LRESULT standard =
+        ::DefWindowProcA(m_hwnd, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    LRESULT result = 0;
+    if (PageCtlColor(msg, dc, control, result))
+        return result;
+    const int id = ::GetDlgCtrlID(control);
+    if (id == kScanModeLabel || id == kResolutionLabel) {
+        // Their text cell takes the page colour too, or it would show as a white box on the page.
+        ::SetBkColor(dc, kPageColour);
+        return reinterpret_cast<LRESULT>(m_pageBrush.Get());
+    }
+    if (msg != WM_CTLCOLORSTATIC || id == kResolutionCaption || (ValueFieldId() != 0 && id == ValueFieldId()))
+        return standard;
+    char className[32] = {};
+    ::GetClassNameA(control, className, sizeof className);
+    if (_stricmp(className, TRACKBAR_CLASSA) == 0) {
+        ::SetBkColor(dc, kPageColour);
+        return reinterpret_cast<LRESULT>(m_pageBrush.Get());
+    }
+    ::SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+}
+
+void CScanSettingsPage::OnEraseBackground(HDC dc) {
+    const RECT client = ClientRect();
+    ::FillRect(dc, &client, m_pageBrush.Get());
+    if (!m_background)
+        return;
+    BITMAP info{};
+    ::GetObjectA(m_background.Get(), sizeof info, &info);
+    MemoryDC memory(dc);
+    ScopedSelectObject select(memory.Get(), m_background.Get());
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
+}
+
+void CScanSettingsPage::OnCommand(int id, int code, HWND) {
+    if (id == kScanMode && code == CBN_SELCHANGE)
+        OnScanModeChange();
+    else
+        OnPageCommand(id, code);
+}
+
+bool CScanSettingsPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case kRestoreDefaults:
+        OnRestoreDefaults();
+        return false; // the default processing follows
+    case WM_HSCROLL:
+        OnResolutionScroll(reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_SETCURSOR:
+        OnSetCursor(reinterpret_cast<HWND>(wParam));
+        return false; // the default cursor processing follows
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        if (!m_pageBrush)
+            return false;
+        result = OnCtlColor(msg, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        return true;
+    case WM_ERASEBKGND:
+        OnEraseBackground(reinterpret_cast<HDC>(wParam));
+        result = TRUE;
+        return true;
+    default:
+        return CJobPage::OnMessage(msg, wParam, lParam, result);
+    }
+}
+
+} // namespace tolvan
