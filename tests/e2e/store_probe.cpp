@@ -144,11 +144,15 @@ int Hammer(const char* file, const char* model, const char* marker, uint32_t gen
         CSettingsStore store;
         HRESULT hr = store.Open(file, StgMode::kReadWrite);
         if (SUCCEEDED(hr) && !marked) {
-            const HANDLE h = ::CreateFileA(marker, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            if (h == INVALID_HANDLE_VALUE)
-                return 1;
-            ::CloseHandle(h);
-            marked = true;
+            // Shared, and tried again on the next round: the probe killed a moment ago may still hold its own
+            // marker open until Wine notices that it is gone.
+            const HANDLE h =
+                ::CreateFileA(marker, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+            if (h != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(h);
+                marked = true;
+            }
         }
         for (uint32_t job = 0; job < 2 && SUCCEEDED(hr); ++job) {
             Bytes blob;
