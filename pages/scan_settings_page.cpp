@@ -175,7 +175,7 @@ void CScanSettingsPage::OnResolutionScroll(HWND source) {
         NotifyChange(m_working.wResolution);
 }
 
-void CScanSettingsPage::OnRestoreDefaults() {
+bool CScanSettingsPage::OnRestoreDefaults() {
     const bool available = IsAvailable();
     if (m_working.wColorMode != m_working.wDefColorMode) {
         m_working.wColorMode = m_working.wDefColorMode;
@@ -187,9 +187,11 @@ void CScanSettingsPage::OnRestoreDefaults() {
         ShowResolution();
         m_dirty = m_dirty || available;
     }
-    RestorePageDefaults();
+    if (!RestorePageDefaultsOrEnd())
+        return false;
     if (m_dirty && available)
         SendPageChanged();
+    return true;
 }
 
 void CScanSettingsPage::OnSetCursor(HWND over) {
@@ -255,8 +257,8 @@ void CScanSettingsPage::OnCommand(int id, int code, HWND) {
 bool CScanSettingsPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
     case kRestoreDefaults:
-        OnRestoreDefaults();
-        return false; // the default processing follows
+        // The default processing follows, unless the page ended the request.
+        return !OnRestoreDefaults();
     case WM_HSCROLL:
         OnResolutionScroll(reinterpret_cast<HWND>(lParam));
         return false;

@@ -24,6 +24,12 @@ protected:
     virtual void AfterScanModeChange() {}
     // The page's own part of restoring defaults; sets the dirty flag where it changes a field.
     virtual void RestorePageDefaults() {}
+    // The same for a page whose own part can end the request at once: false sends no notification and does not
+    // pass the request on.
+    virtual bool RestorePageDefaultsOrEnd() {
+        RestorePageDefaults();
+        return true;
+    }
     // The hint over one of the page's controls; by default the control's id.
     virtual UINT HintIdForControl(int id) const { return static_cast<UINT>(id); }
     // The page's text field that keeps the default colours (0: none).
@@ -65,7 +71,8 @@ protected:
 private:
     void OnScanModeChange();
     void OnResolutionScroll(HWND source);
-    void OnRestoreDefaults();
+    // False when the page ended the request early.
+    bool OnRestoreDefaults();
     void OnSetCursor(HWND over);
     LRESULT OnCtlColor(UINT msg, HDC dc, HWND control);
     void OnEraseBackground(HDC dc);
