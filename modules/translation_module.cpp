@@ -1,25 +1,10 @@
 #include "modules/translation_module.h"
 
+#include "modules/module_loading.h"
+
 #include <cstring>
 
 namespace tolvan {
-
-namespace {
-
-// A relative name would let LoadLibrary search the current folder and PATH for a module of that name.
-bool IsAbsolutePath(const char* path) {
-    const char c = path[0] | 0x20;
-    const bool drive = c >= 'a' && c <= 'z' && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    const bool unc = path[0] == '\\' && path[1] == '\\';
-    return drive || unc;
-}
-
-template <class Fn> bool Resolve(HMODULE module, const char* name, Fn& fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    return fn != nullptr;
-}
-
-} // namespace
 
 bool CTranslationModule::Load(const char* dllPath) {
     Unload();

@@ -2,6 +2,7 @@
 
 #include "settings/job_table.h"
 #include "settings/record_fields.h"
+#include "settings/text_trim.h"
 #include "settings/stream_name.h"
 
 #include <vector>
@@ -9,14 +10,6 @@
 namespace tolvan {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 const JobInfo* JobByCaption(std::string_view caption) {
     for (const JobInfo& job : kJobs)

@@ -4,18 +4,11 @@
 #include "driver/apinfo/ap_list.h"
 #include "settings/fixed_string.h"
 #include "settings/record_fields.h"
+#include "settings/text_trim.h"
 
 namespace tolvan::apinfo {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Fields that the tool fills in itself, or that belong to a job record rather than to an entry.
 bool Settable(const RecordField& field) {
