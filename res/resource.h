@@ -94,6 +94,13 @@
 
 // Dialog templates
 #define IDD_MAIN 129
+#define IDD_FILE_DIALOG_QUALITY 144 // the File page's panel inside the Save As dialog
+
+// Controls of the Save As dialog's JPEG quality panel, shown only while the JPEG type is chosen
+#define IDC_FILE_QUALITY 1062
+#define IDC_FILE_QUALITY_LABEL 1063
+#define IDC_FILE_QUALITY_PERCENT 1064
+#define IDC_FILE_QUALITY_VALUE 1065
 
 // Controls of the main window
 #define IDC_DEFAULT 1010
