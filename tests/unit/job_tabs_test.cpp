@@ -1,0 +1,205 @@
+// The job tabs through the real main window, over settings files whose job set the test chooses: the order and
+// places of the tabs, the page shown at start-up with its hint and warning, switching pages, and Apply.
+#include "control_host.h"
+#include "page_host.h"
+
+#include "mainwnd/main_window.h"
+#include "res/resource.h"
+#include "settings/fixed_string.h"
+#include "settings/job_table.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tolvan::test {
+namespace {
+
+SIZE TabSize() {
+    UniqueBitmap bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_TAB_FILE_NORMAL)));
+    BITMAP info{};
+    ::GetObjectA(bitmap.Get(), sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
+
+class JobTabsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ::CreateDirectoryA(target.c_str(), nullptr);
+        services.CreateSharedFont();
+    }
+    void TearDown() override {
+        if (window)
+            window->DestroyWindow();
+    }
+
+    JobRecord Record(uint32_t mask) const {
+        JobRecord record = MakeRecord(mask);
+        WriteField(record.ap.szFolder, target);
+        return record;
+    }
+    void Open(uint32_t jobSet, std::vector<JobRecord> records = {}) {
+        if (records.empty()) {
+            for (const JobInfo& job : kJobs)
+                if (jobSet & job.mask)
+                    records.push_back(Record(job.mask));
+        }
+        WriteRecords(services.SettingsFile(), jobSet, records);
+        window = std::make_unique<CMainWindow>(&services);
+        ASSERT_TRUE(window->Create(nullptr));
+        // The window centres itself, where the pointer of the test display rests; a page under the pointer would
+        // show its own hint. Away from the pointer only the test's messages reach it.
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        const RECT placed = [&] {
+            RECT r{};
+            ::GetWindowRect(window->Handle(), &r);
+            return r;
+        }();
+        const int x = cursor.x - (placed.right - placed.left) - 40 >= 0 ? 0 : cursor.x + 40;
+        ::SetWindowPos(window->Handle(), nullptr, x, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages();
+    }
+
+    void Click(int id) const {
+        window->Send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window->Item(id)));
+    }
+    CJobPage& Page(uint32_t mask) const { return *window->Tabs().Page(mask); }
+    bool Shown(uint32_t mask) const { return window->Tabs().ShownPage() == window->Tabs().Page(mask); }
+    bool ApplyEnabled() const { return ::IsWindowEnabled(window->Item(IDC_APPLY)) != FALSE; }
+    std::string HintLine() const { return ItemText(window->Handle(), IDC_HINT_LINE); }
+    POINT TabAt(int id) const {
+        const RECT r = CWindow(window->Item(id)).RectInParent();
+        return {r.left, r.top};
+    }
+    JobRecord Stored(uint32_t mask) const { return StoredRecord(services.SettingsFile(), mask); }
+
+    ScratchFolder scratch;
+    std::string target = scratch.File("Target") + "\\";
+    TestServices services{scratch};
+    std::unique_ptr<CMainWindow> window;
+};
+
+TEST_F(JobTabsTest, TabsFollowTheFixedOrderWhateverTheirBits) {
+    // File's bit is below Email's and DUzar's, yet Email comes first.
+    Open(JobMask::kDUzar | JobMask::kFile | JobMask::kEmail);
+    ASSERT_EQ(window->Tabs().Count(), 3u);
+    const SIZE tab = TabSize();
+    EXPECT_EQ(TabAt(1015).x, 29);                                       // Email
+    EXPECT_EQ(TabAt(1014).x, 29 + tab.cx + 8);                          // File
+    EXPECT_EQ(TabAt(1027).x, window->ClientRect().right - tab.cx - 21); // DUzar, at the right end
+    for (int id : {1015, 1014, 1027})
+        EXPECT_EQ(TabAt(id).y, 52) << id;
+    EXPECT_TRUE(Shown(JobMask::kEmail));
+    EXPECT_TRUE(Page(JobMask::kEmail).IsVisible());
+    EXPECT_FALSE(Page(JobMask::kFile).IsVisible());
+    EXPECT_FALSE(Page(JobMask::kDUzar).IsVisible());
+}
+
+TEST_F(JobTabsTest, AnUnavailableEmailPageWarnsAtStartUpAndOnEveryClick) {
+    bool windowVisibleDuringWarning = true;
+    services.whileShown = [&] { windowVisibleDuringWarning = window->IsVisible(); };
+    Open(JobMask::kEmail | JobMask::kFile);
+    EXPECT_FALSE(windowVisibleDuringWarning) << "the start-up warning comes before the window";
+    ASSERT_TRUE(Page(JobMask::kEmail).IsUnavailable()) << "the test's machine has no mail program to offer";
+    const std::string warning = StringText(IDS_NO_MAIL_CLIENT);
+    ASSERT_EQ(services.messages, std::vector<std::string>{warning});
+    EXPECT_EQ(services.styles[0], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
+    EXPECT_EQ(services.owners[0], window->Handle());
+    EXPECT_EQ(HintLine(), StringText(IDS_EMAIL_PAGE));
+
+    Click(1014);
+    EXPECT_TRUE(Shown(JobMask::kFile));
+    EXPECT_EQ(services.messages.size(), 1u);
+    EXPECT_EQ(HintLine(), StringText(IDS_FILE_PAGE));
+
+    // The Email tab shows its hint, then warns while the File page is still on screen, then hides that page.
+    bool fileShownDuringWarning = false;
+    std::string hintDuringWarning;
+    services.whileShown = [&] {
+        fileShownDuringWarning = Page(JobMask::kFile).IsVisible();
+        hintDuringWarning = HintLine();
+    };
+    Click(1015);
+    EXPECT_EQ(services.messages, (std::vector<std::string>{warning, warning}));
+    EXPECT_TRUE(fileShownDuringWarning);
+    EXPECT_EQ(hintDuringWarning, StringText(IDS_EMAIL_PAGE));
+    EXPECT_TRUE(Shown(JobMask::kEmail));
+    EXPECT_FALSE(Page(JobMask::kFile).IsVisible());
+}
+
+TEST_F(JobTabsTest, OnlyDUzarShowsItsPageWithAnEmptyHintLine) {
+    Open(JobMask::kDUzar);
+    ASSERT_EQ(window->Tabs().Count(), 1u);
+    EXPECT_TRUE(Shown(JobMask::kDUzar));
+    EXPECT_TRUE(Page(JobMask::kDUzar).IsVisible());
+    EXPECT_EQ(HintLine(), "");
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(JobTabsTest, ClickingTheShownTabChangesNothing) {
+    Open(JobMask::kFile | JobMask::kDUzar);
+    ASSERT_TRUE(Shown(JobMask::kFile));
+    // Something else in the hint line, as after the pointer crossed a control.
+    ::SetDlgItemTextA(window->Handle(), IDC_HINT_LINE, "elsewhere");
+    services.SetHintId(1040);
+    Click(1014);
+    EXPECT_EQ(HintLine(), "elsewhere");
+    EXPECT_EQ(services.GetHintId(), 1040u);
+    EXPECT_TRUE(Shown(JobMask::kFile));
+    EXPECT_TRUE(Page(JobMask::kFile).IsVisible());
+
+    Click(1027);
+    EXPECT_TRUE(Shown(JobMask::kDUzar));
+    EXPECT_EQ(HintLine(), StringText(IDS_DUZAR_PAGE));
+    EXPECT_FALSE(Page(JobMask::kFile).IsVisible());
+    EXPECT_TRUE(services.messages.empty());
+}
+
+TEST_F(JobTabsTest, AHiddenPageKeepsItsEditsAndApplyFollowsTheShownPage) {
+    Open(JobMask::kFile | JobMask::kDUzar);
+    EXPECT_FALSE(ApplyEnabled());
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_COLOR).c_str()));
+    EXPECT_TRUE(ApplyEnabled());
+
+    Click(1027);
+    EXPECT_FALSE(ApplyEnabled());
+    Click(1014);
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_EQ(Page(JobMask::kFile).Working().wColorMode, 1);
+    EXPECT_TRUE(Page(JobMask::kFile).IsDirty());
+}
+
+TEST_F(JobTabsTest, ApplyWritesOnlyTheShownPageAndDisablesItself) {
+    Open(JobMask::kFile | JobMask::kDUzar);
+    const JobRecord duzar = Stored(JobMask::kDUzar);
+    Click(1027);
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kDUzar), StringText(IDS_SCAN_MODE_COLOR).c_str()));
+    ASSERT_EQ(Page(JobMask::kDUzar).Working().wColorMode, 1);
+    Click(1014);
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
+    ASSERT_TRUE(ApplyEnabled());
+
+    Click(IDC_APPLY);
+    EXPECT_FALSE(ApplyEnabled());
+    const JobRecord file = Stored(JobMask::kFile);
+    EXPECT_EQ(file.wColorMode, 4);
+    EXPECT_TRUE(SameBytes(file, Page(JobMask::kFile).Working()));
+    EXPECT_TRUE(SameBytes(Page(JobMask::kFile).Saved(), Page(JobMask::kFile).Working()));
+    EXPECT_FALSE(Page(JobMask::kFile).IsDirty());
+    EXPECT_TRUE(SameBytes(Stored(JobMask::kDUzar), duzar)) << "the hidden page's edit stays unapplied";
+}
+
+TEST_F(JobTabsTest, ARecordNeverStoredIsWrittenWhileTheTabsAreBuilt) {
+    JobRecord file = Record(JobMask::kFile);
+    file.dwStored = 0;
+    Open(JobMask::kFile | JobMask::kDUzar, {file, Record(JobMask::kDUzar)});
+    const JobRecord stored = Stored(JobMask::kFile);
+    EXPECT_EQ(stored.dwStored, 1u);
+    EXPECT_TRUE(SameBytes(stored, Page(JobMask::kFile).Working()));
+    EXPECT_FALSE(Page(JobMask::kFile).IsDirty());
+    EXPECT_FALSE(ApplyEnabled());
+}
+
+} // namespace
+} // namespace tolvan::test

@@ -1,0 +1,175 @@
+#include "page_host.h"
+
+#include "pages/page_messages.h"
+#include "settings/fixed_string.h"
+#include "settings/stream_name.h"
+#include "ui/controls.h"
+
+#include <cstring>
+
+namespace tolvan::test {
+
+namespace {
+
+constexpr char kHostClass[] = "TolvanPageTestHost";
+constexpr int kScanMode = 1040;
+constexpr int kResolution = 1041;
+
+SystemFacts FactsIn(const ScratchFolder& scratch, bool ntFamily) {
+    SystemFacts facts;
+    facts.programPath = scratch.File("Driver\\Tolvan\\Tolvan.exe");
+    facts.windowsFolder = scratch.File("Windows");
+    facts.appDataFolder = scratch.File("AppData");
+    facts.ntFamily = ntFamily;
+    return facts;
+}
+
+} // namespace
+
+TestServices::TestServices(const ScratchFolder& scratch, bool ntFamily) : CAppServices(FactsIn(scratch, ntFamily)) {
+    for (const char* folder : {"AppData", "AppData\\Kelto", "AppData\\Kelto\\Tolvan", "Driver", "Driver\\Tolvan"})
+        ::CreateDirectoryA(scratch.File(folder).c_str(), nullptr);
+    // Other systems keep the settings file in the driver's folder.
+    m_driverFolder = scratch.File("Driver\\Tolvan");
+}
+
+std::string TestServices::SettingsFile() const {
+    char folder[260];
+    GetUserFolder(folder);
+    return std::string(folder) + "\\Tolvan.dat";
+}
+
+void TestServices::CreateSharedFont() {
+    m_font.Reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, "Times New Roman"));
+}
+
+JobRecord MakeRecord(uint32_t mask) {
+    JobRecord record{};
+    record.bColorModes = 0x7;
+    record.wColorMode = record.wDefColorMode = 2;
+    record.wResolution = record.wDefResolution = 300;
+    record.dwStored = 1;
+    record.ap.wApSize = static_cast<uint16_t>(kApEntrySize);
+    record.ap.dwJobMask = mask;
+    record.ap.dwFormats = 0x7F;
+    record.ap.dwFormat = 0x1;
+    record.ap.wQuality = 95;
+    WriteField(record.ap.szFilePrefix, "Image");
+    WriteField(record.ap.szExt, ".BMP");
+    return record;
+}
+
+void WriteRecords(const std::string& file, uint32_t jobSet, const std::vector<JobRecord>& records) {
+    CompoundFileBuilder builder(file);
+    for (const JobRecord& record : records) {
+        const std::string name = JobStreamName(record.ap.dwJobMask);
+        builder.Stream({"Model", "Setting", name.c_str()}, RecordBytes(record));
+    }
+    builder.Stream({"Model", "SpecInfo"}, SpecInfo(jobSet));
+    builder.Storage({"Model", "Setting", "ProBtn"});
+    builder.Finish();
+}
+
+JobRecord StoredRecord(const std::string& file, uint32_t mask) {
+    JobRecord record{};
+    const std::string name = JobStreamName(mask);
+    const std::optional<Bytes> bytes = ReadStream(file, {"Model", "Setting", name.c_str()});
+    if (bytes && bytes->size() >= kJobRecordSize)
+        std::memcpy(&record, bytes->data(), kJobRecordSize);
+    return record;
+}
+
+bool SameBytes(const JobRecord& a, const JobRecord& b) {
+    return std::memcmp(&a, &b, kJobRecordSize) == 0;
+}
+
+PageHost::PageHost() {
+    static const ATOM registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = kHostClass;
+        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        return ::RegisterClassA(&wc);
+    }();
+    (void)registered;
+    // Never shown: the pages' logic needs no pixels, and a hidden window takes nobody's focus.
+    m_window.Reset(::CreateWindowExA(0, kHostClass, "Page host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 480,
+                                     320, nullptr, nullptr, ::GetModuleHandleA(nullptr), this));
+}
+
+PageHost::~PageHost() = default;
+
+LRESULT CALLBACK PageHost::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE)
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<PageHost*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self && msg == kPageChanged) {
+        self->changed.push_back(wParam);
+        return 0;
+    }
+    if (self && msg == kShowHint) {
+        self->hints.push_back(wParam);
+        return 1;
+    }
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool OpenPage(CJobPage& page, TestServices& services, const PageHost& host) {
+    CSettingsStore* store = services.GetSettingsStore();
+    if (FAILED(services.OpenSettingsFile(StgMode::kReadWrite)))
+        return false;
+    char model[kModelNameBytes] = {};
+    JobRecord record{};
+    bool ok =
+        store->FirstModelName(model) == S_OK && SUCCEEDED(store->ReadJob(model, page.JobMask(), &record, nullptr));
+    record.ap.dwExtraLen = 0;
+    record.ap.pExtraLow = 0;
+    if (ok && page.LoadRecord(record, nullptr)) {
+        page.SetModelName(model);
+        ok = page.Create(host.Handle());
+    }
+    store->Close();
+    return ok && page.Handle();
+}
+
+void SendCommand(const CJobPage& page, int id, int code) {
+    page.Send(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(page.Item(id)));
+}
+
+bool ChooseScanMode(const CJobPage& page, const char* text) {
+    const ComboBox list(page.Item(kScanMode));
+    const int index = list.FindStringExact(-1, text);
+    if (index == CB_ERR)
+        return false;
+    list.SetCurSel(index);
+    SendCommand(page, kScanMode, CBN_SELCHANGE);
+    return true;
+}
+
+void MoveResolution(const CJobPage& page, int position) {
+    const Slider slider(page.Item(kResolution));
+    slider.SetPos(position);
+    page.Send(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider.Handle()));
+}
+
+void PointAt(const CJobPage& page, int id) {
+    HWND over = id ? page.Item(id) : page.Handle();
+    page.Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+std::string ItemText(HWND window, int id) {
+    char text[1024] = {};
+    ::GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+std::string StringText(UINT id) {
+    char text[260] = {};
+    ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}
+
+} // namespace tolvan::test
