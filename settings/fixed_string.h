@@ -23,7 +23,8 @@ inline bool WriteField(char* field, std::size_t size, std::string_view text) {
     if (size == 0)
         return text.empty();
     const std::size_t n = text.size() < size ? text.size() : size - 1;
-    std::memmove(field, text.data(), n); // the text may come from the field itself
+    if (n != 0)                              // an empty view may have no data at all
+        std::memmove(field, text.data(), n); // the text may come from the field itself
     std::memset(field + n, 0, size - n);
     return n == text.size();
 }
