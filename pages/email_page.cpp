@@ -1,17 +1,274 @@
 #include "pages/email_page.h"
 
+#include "pages/format_combo.h"
+#include "pages/installed_applications.h"
+#include "pages/mail_clients.h"
+#include "pages/text_compare.h"
 #include "res/resource.h"
+#include "settings/fixed_string.h"
 #include "settings/job_table.h"
+#include "ui/controls.h"
+
+#include <cstdio>
+#include <cstring>
 
 namespace tolvan {
+
+namespace {
+
+constexpr int kResolution = 1041;
+constexpr int kFormatList = 1050;
+constexpr int kQualityLabel = 1051;
+constexpr int kQualitySlider = 1052;
+constexpr int kQualityValue = 1056;
+constexpr int kQualityUnit = 1061;
+constexpr int kMailClientList = 1065;
+constexpr int kQualityGroup[] = {kQualityUnit, kQualityValue, kQualityLabel, kQualitySlider};
+
+constexpr uint32_t kMailCategory = 0x8;
+constexpr uint16_t kDefaultQuality = 95;
+constexpr std::string_view kJpgExtension = ".JPG";
+
+std::string ItemText(const ComboBox& list, int index) {
+    const int length = list.GetLBTextLen(index);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = list.GetLBText(index, text.data());
+    text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+// Whether the record's destination already is the program of entry.
+bool HoldsClient(const JobRecord& record, const ApEntry& entry) {
+    return record.ap.wApId == entry.wApId &&
+           SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
+           SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
+}
+
+template <size_t N> void CopyField(char (&to)[N], const char (&from)[N]) {
+    std::memcpy(to, from, N);
+}
+
+} // namespace
 
 CEmailPage::CEmailPage(CAppServices* app) : CScanSettingsPage(IDD_EMAIL_PAGE, JobMask::kEmail, app) {}
 
 BOOL CEmailPage::OnInitDialog() {
-    SetUpScanSettings();
-    m_unavailable = true;
+    ScaleControls();
+    SetUpToolTips();
+    FillScanModes();
+    SelectScanMode();
+    ShowResolution();
+    LoadBackground();
+    Slider(Item(kQualitySlider)).SetRange(1, 100, false);
+    ShowQualityGroup(false);
+    // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
+    // is: nothing to offer, nothing translated.
+    if (!LoadApplicationList())
+        return TRUE;
+    // Mail programs take these three whatever a record says.
+    m_working.ap.dwFormats = Format::kEmailFormats;
+    FillFormats();
+    if (!DetectMailClients())
+        return TRUE;
+    if (m_mailClientCount == 0)
+        m_unavailable = true;
+    else
+        FirstSave();
     Translate();
     return TRUE;
+}
+
+void CEmailPage::DestroyWindow() {
+    m_applications.clear();
+    m_applications.shrink_to_fit();
+    CScanSettingsPage::DestroyWindow();
+}
+
+bool CEmailPage::LoadApplicationList() {
+    return m_app && LoadInstalledApplications(*m_app, kMailCategory, m_applications);
+}
+
+bool CEmailPage::DetectMailClients() {
+    std::vector<std::string> names;
+    if (!ListMailClients(names))
+        return false;
+    ComboBox list(Item(kMailClientList));
+    int count = 0;
+    for (const std::string& name : names)
+        if (list.AddString(name.c_str()) >= 0)
+            ++count;
+    m_mailClientCount = count;
+    if (count > 0)
+        ChooseInitialMailClient();
+    return true;
+}
+
+void CEmailPage::ChooseInitialMailClient() {
+    const std::string stored(ReadField(m_working.ap.szApName));
+    ComboBox(Item(kMailClientList)).SelectString(-1, stored.c_str());
+    if (IsMailClientId(m_working.ap.wApId))
+        return;
+    std::string defaultName;
+    if (!ReadDefaultMailClient(defaultName))
+        return;
+    if (const ApEntry* entry = SelectDefaultClient(defaultName)) {
+        CopyApEntry(m_working, *entry);
+        // The entry brings its own format and quality: the list shows what the record now holds.
+        SelectFormat();
+    }
+}
+
+const ApEntry* CEmailPage::SelectDefaultClient(const std::string& defaultName) const {
+    ComboBox list(Item(kMailClientList));
+    int index = list.SelectString(-1, defaultName.c_str());
+    if (index == CB_ERR) {
+        index = 0;
+        list.SetCurSel(index);
+    }
+    // The entry that the list now shows decides, not the registry's spelling: an empty default, or one that
+    // only begins a listed name, still selects an entry, and the record must name that one.
+    const MailClient* client = FindMailClient(ItemText(list, index));
+    return client ? FindEntryById(client->apId) : nullptr;
+}
+
+const ApEntry* CEmailPage::FindEntryById(uint16_t apId) const {
+    for (const ApEntry& entry : m_applications)
+        if (entry.wApId == apId)
+            return &entry;
+    return nullptr;
+}
+
+const ApEntry* CEmailPage::FindEntryByName(std::string_view name) const {
+    for (const ApEntry& entry : m_applications)
+        if (SameTextIgnoringCase(ReadField(entry.szApName), name))
+            return &entry;
+    return nullptr;
+}
+
+void CEmailPage::FillFormats() {
+    CFormatCombo list(Item(kFormatList));
+    ShowFormat(tolvan::FillFormats(FormatListKind::kAddOnlyWithPdf, list, m_working));
+}
+
+void CEmailPage::SelectFormat() {
+    CFormatCombo list(Item(kFormatList));
+    ShowFormat(tolvan::SelectFormat(FormatListKind::kAddOnlyWithPdf, list, m_working));
+}
+
+void CEmailPage::ShowFormat(uint32_t selected) {
+    ShowQualityGroup(false);
+    if (selected != Format::kJpg)
+        return;
+    Slider(Item(kQualitySlider)).SetPos(m_working.ap.wQuality);
+    ShowQualityGroup(true);
+    SetQualityText(m_working.ap.wQuality);
+}
+
+void CEmailPage::ShowQualityGroup(bool shown) const {
+    for (int id : kQualityGroup)
+        CWindow(Item(id)).Show(shown ? SW_SHOW : SW_HIDE);
+}
+
+void CEmailPage::SetQualityText(uint16_t quality) const {
+    char text[8];
+    std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(quality));
+    ::SetDlgItemTextA(m_hwnd, kQualityValue, text);
+}
+
+void CEmailPage::OnMailClientChange() {
+    if (!IsAvailable())
+        return;
+    ComboBox list(Item(kMailClientList));
+    const int index = list.GetCurSel();
+    if (index != CB_ERR) {
+        if (const ApEntry* entry = FindEntryByName(ItemText(list, index))) {
+            // Only the program changes; the attachment's format and quality stay as the user set them.
+            m_working.ap.wApId = entry->wApId;
+            CopyField(m_working.ap.szApName, entry->szApName);
+            CopyField(m_working.ap.szExeName, entry->szExeName);
+            CopyField(m_working.ap.szExeDir, entry->szExeDir);
+        }
+    }
+    NotifyChange(m_working.ap);
+}
+
+void CEmailPage::OnFormatChange() {
+    CFormatCombo list(Item(kFormatList));
+    TakeSelectedFormat(FormatListKind::kAddOnlyWithPdf, list, m_working);
+    SelectFormat();
+    NotifyChange(m_working.ap.dwFormat);
+}
+
+void CEmailPage::OnQualityScroll(HWND source) {
+    if (source && source == Item(kQualitySlider)) {
+        const int position = Slider(source).GetPos();
+        if (position != m_working.ap.wQuality) {
+            m_working.ap.wQuality = static_cast<uint16_t>(position);
+            SetQualityText(m_working.ap.wQuality);
+            ::InvalidateRect(source, nullptr, TRUE);
+        }
+    }
+    if (IsAvailable())
+        NotifyChange(m_working.ap.wQuality);
+}
+
+bool CEmailPage::RestorePageDefaultsOrEnd() {
+    if (IsAvailable()) {
+        std::string defaultName;
+        // The clients were found under this key at set-up; if it is gone now, nothing more is reset.
+        if (!ReadDefaultMailClient(defaultName))
+            return false;
+        const ApEntry* entry = SelectDefaultClient(defaultName);
+        if (entry && !HoldsClient(m_working, *entry)) {
+            CopyApEntry(m_working, *entry);
+            FillFormats();
+            m_dirty = true;
+        }
+    }
+    const bool atDefaultFormat = SameTextIgnoringCase(ReadField(m_working.ap.szExt), kJpgExtension) &&
+                                 m_working.ap.dwFormat == Format::kJpg && m_working.ap.wQuality == kDefaultQuality;
+    if ((m_working.ap.dwFormats & Format::kJpg) && !atDefaultFormat) {
+        WriteField(m_working.ap.szExt, kJpgExtension);
+        m_working.ap.dwFormat = Format::kJpg;
+        m_working.ap.wQuality = kDefaultQuality;
+        Slider(Item(kQualitySlider)).SetPos(kDefaultQuality);
+        ShowQualityGroup(false);
+        SetQualityText(kDefaultQuality);
+        // Shows the group again with "JPG", or falls back to "BMP" under scan mode 4.
+        FillFormats();
+        m_dirty = m_dirty || IsAvailable();
+    }
+    return true;
+}
+
+UINT CEmailPage::HintIdForControl(int id) const {
+    if (id == kMailClientList)
+        return IsAvailable() ? IDS_MAIL_CLIENT_LIST : IDS_NO_MAIL_CLIENT;
+    return static_cast<UINT>(id);
+}
+
+int CEmailPage::ValueFieldId() const {
+    return kQualityValue;
+}
+
+void CEmailPage::OnPageCommand(int id, int code) {
+    if (code != CBN_SELCHANGE)
+        return;
+    if (id == kMailClientList)
+        OnMailClientChange();
+    else if (id == kFormatList)
+        OnFormatChange();
+}
+
+bool CEmailPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The resolution slider is the shared group's; every other horizontal scroll is the quality's.
+    if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) != Item(kResolution)) {
+        OnQualityScroll(reinterpret_cast<HWND>(lParam));
+        return false;
+    }
+    return CScanSettingsPage::OnMessage(msg, wParam, lParam, result);
 }
 
 } // namespace tolvan

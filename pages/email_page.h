@@ -1,7 +1,12 @@
-// The Email job's page: the scan goes to a mail program as an attachment.
+// The Email job's page: the scan goes to a mail program as an attachment. Besides the shared scan settings it
+// offers the installed mail clients that the driver's catalogue knows (1065), the attachment's format from BMP,
+// PDF and JPG (1050) and, for JPG, the JPEG quality (1051, 1052, 1056, 1061).
 #pragma once
 
 #include "pages/scan_settings_page.h"
+
+#include <string>
+#include <vector>
 
 namespace tolvan {
 
@@ -9,10 +14,44 @@ class CEmailPage : public CScanSettingsPage {
 public:
     explicit CEmailPage(CAppServices* app);
 
+    void DestroyWindow() override;
+
+    // How many mail clients set-up listed; 0 makes the page unavailable.
+    int MailClientCount() const { return m_mailClientCount; }
+
 protected:
     BOOL OnInitDialog() override;
-    // The page lists no destinations yet, so it has nothing to offer.
-    bool IsAvailable() const override { return false; }
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool IsAvailable() const override { return m_mailClientCount > 0; }
+    void AfterScanModeChange() override { FillFormats(); }
+    bool RestorePageDefaultsOrEnd() override;
+    UINT HintIdForControl(int id) const override;
+    int ValueFieldId() const override;
+    void OnPageCommand(int id, int code) override;
+
+private:
+    bool LoadApplicationList();
+    bool DetectMailClients();
+    void ChooseInitialMailClient();
+    // Selects the default client in the list (the first entry when it is not listed) and returns the
+    // application-info entry of the selected client, or null when there is none.
+    const ApEntry* SelectDefaultClient(const std::string& defaultName) const;
+    const ApEntry* FindEntryById(uint16_t apId) const;
+    const ApEntry* FindEntryByName(std::string_view name) const;
+
+    void FillFormats();
+    void SelectFormat();
+    void ShowFormat(uint32_t selected);
+    void ShowQualityGroup(bool shown) const;
+    void SetQualityText(uint16_t quality) const;
+
+    void OnMailClientChange();
+    void OnFormatChange();
+    void OnQualityScroll(HWND source);
+
+    // The catalogue's mail programs that are installed, as listed at set-up.
+    std::vector<ApEntry> m_applications;
+    int m_mailClientCount = 0;
 };
 
 } // namespace tolvan
