@@ -1,6 +1,8 @@
 // The job tabs through the real main window, over settings files whose job set the test chooses: the order and
 // places of the tabs, the page shown at start-up with its hint and warning, switching pages, and Apply.
 #include "control_host.h"
+#include "mail_programs.h"
+#include "mail_registry.h"
 #include "page_host.h"
 
 #include "mainwnd/main_window.h"
@@ -96,27 +98,27 @@ TEST_F(JobTabsTest, TabsFollowTheFixedOrderWhateverTheirBits) {
     EXPECT_FALSE(Page(JobMask::kDUzar).IsVisible());
 }
 
-// Whether the Email page has a mail program to offer depends on the machine (the driver's application list and
-// the registry's mail clients, which the Email page's own tests set up); the tabs must warn exactly when it has
-// none.
 TEST_F(JobTabsTest, AnUnavailableEmailPageWarnsAtStartUpAndOnEveryClick) {
-    bool windowVisibleDuringWarning = false;
+    // The catalogue's mail programs are installed, but the registry lists none of them as a mail client.
+    MailRegistry registry;
+    registry.AddClient("Thunderbolt Mail");
+    registry.SetDefault("Thunderbolt Mail");
+    InstallApplications(services, InstalledMailPrograms());
+    bool windowVisibleDuringWarning = true;
     services.whileShown = [&] { windowVisibleDuringWarning = window->IsVisible(); };
     Open(JobMask::kEmail | JobMask::kFile);
-    const bool unavailable = Page(JobMask::kEmail).IsUnavailable();
+    ASSERT_TRUE(Page(JobMask::kEmail).IsUnavailable());
     const std::string warning = StringText(IDS_NO_MAIL_CLIENT);
     using Texts = std::vector<std::string>;
-    EXPECT_EQ(services.messages, unavailable ? Texts{warning} : Texts{});
-    if (unavailable) {
-        EXPECT_EQ(services.styles[0], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
-        EXPECT_EQ(services.owners[0], window->Handle());
-        EXPECT_FALSE(windowVisibleDuringWarning) << "the start-up warning comes before the window";
-    }
+    ASSERT_EQ(services.messages, Texts{warning});
+    EXPECT_EQ(services.styles[0], static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST));
+    EXPECT_EQ(services.owners[0], window->Handle());
+    EXPECT_FALSE(windowVisibleDuringWarning) << "the start-up warning comes before the window";
     EXPECT_EQ(HintLine(), StringText(IDS_EMAIL_PAGE));
 
     Click(1014);
     EXPECT_TRUE(Shown(JobMask::kFile));
-    EXPECT_EQ(services.messages.size(), unavailable ? 1u : 0u);
+    EXPECT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(HintLine(), StringText(IDS_FILE_PAGE));
 
     // The Email tab shows its hint, then warns while the File page is still on screen, then hides that page.
@@ -127,13 +129,23 @@ TEST_F(JobTabsTest, AnUnavailableEmailPageWarnsAtStartUpAndOnEveryClick) {
         hintDuringWarning = HintLine();
     };
     Click(1015);
-    EXPECT_EQ(services.messages, unavailable ? (Texts{warning, warning}) : Texts{});
-    if (unavailable) {
-        EXPECT_TRUE(fileShownDuringWarning);
-        EXPECT_EQ(hintDuringWarning, StringText(IDS_EMAIL_PAGE));
-    }
+    EXPECT_EQ(services.messages, (Texts{warning, warning}));
+    EXPECT_TRUE(fileShownDuringWarning);
+    EXPECT_EQ(hintDuringWarning, StringText(IDS_EMAIL_PAGE));
     EXPECT_TRUE(Shown(JobMask::kEmail));
     EXPECT_FALSE(Page(JobMask::kFile).IsVisible());
+}
+
+TEST_F(JobTabsTest, AnEmailPageWithAMailClientDoesNotWarn) {
+    MailRegistry registry;
+    registry.AddClient("Windows Mail");
+    registry.SetDefault("Windows Mail");
+    InstallApplications(services, InstalledMailPrograms());
+    Open(JobMask::kEmail | JobMask::kFile);
+    EXPECT_FALSE(Page(JobMask::kEmail).IsUnavailable());
+    Click(1014);
+    Click(1015);
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(JobTabsTest, OnlyDUzarShowsItsPageWithAnEmptyHintLine) {
