@@ -118,17 +118,37 @@ void CAppServices::GetUserFolder(char* out) const {
     std::memcpy(out, folder, kMaxPathBytes);
 }
 
+bool CAppServices::SettingsFilePath(char* path) const {
+    GetUserFolder(path);
+    if (path[0] != '\0' && AppendPath(path, kMaxPathBytes, kSettingsFileName))
+        return true;
+    path[0] = '\0';
+    return false;
+}
+
 HRESULT CAppServices::OpenSettingsFile(DWORD mode) {
     PathBuffer path;
-    GetUserFolder(path);
-    const bool pathFits = path[0] != '\0' && AppendPath(path, kSettingsFileName);
+    const bool pathFits = SettingsFilePath(path);
     if (!m_store)
         return E_FAIL;
-    HRESULT hr = pathFits ? m_store->Open(path, mode) : STG_E_INVALIDNAME;
+    const HRESULT hr = pathFits ? m_store->Open(path, mode) : STG_E_INVALIDNAME;
     if (SUCCEEDED(hr))
         return hr;
+    return FallBackToTemplate(pathFits ? path : nullptr, mode, hr);
+}
 
-    if (pathFits && !(FileExists(path) && MayBeDamaged(hr) && !KeepBackup(path))) {
+HRESULT CAppServices::ReplaceSettingsFile(DWORD mode) {
+    if (!m_store)
+        return E_FAIL;
+    // Nothing the failed reading pass did may reach the file: its backup is to hold the bytes the user had.
+    m_store->Discard();
+    PathBuffer path;
+    const bool pathFits = SettingsFilePath(path);
+    return FallBackToTemplate(pathFits ? path : nullptr, mode, STG_E_DOCFILECORRUPT);
+}
+
+HRESULT CAppServices::FallBackToTemplate(const char* path, DWORD mode, HRESULT hr) {
+    if (path && !(FileExists(path) && MayBeDamaged(hr) && !KeepBackup(path))) {
         PathBuffer templatePath;
         GetDriverFolder(templatePath);
         if (templatePath[0] != '\0' && AppendPath(templatePath, kSettingsFileName)) {
@@ -144,13 +164,16 @@ HRESULT CAppServices::OpenSettingsFile(DWORD mode) {
                 return hr;
         }
     }
+    ShowSettingsFileError();
+    return hr;
+}
 
+void CAppServices::ShowSettingsFileError() {
     TextBuffer format;
     LoadText(IDS_SETTINGS_FILE_FAILED, format);
     char message[2 * sizeof(TextBuffer)];
     FormatWithOneString(message, format, "Tolvan.dat");
     ShowStartupError(message);
-    return hr;
 }
 
 void CAppServices::LoadText(UINT id, TextBuffer& buffer) {

@@ -46,6 +46,12 @@ public:
     // Opens the per-user settings file; a file that cannot be opened is replaced by the driver's
     // template (a damaged one is kept as a backup first). Fails with message 141.
     HRESULT OpenSettingsFile(DWORD mode);
+    // For a per-user file that opened but cannot be used (its model, job set or a record cannot be read): drops
+    // what the store has open without writing anything, keeps the file as a backup and opens the driver's
+    // template in its place. Fails with message 141 as OpenSettingsFile does.
+    HRESULT ReplaceSettingsFile(DWORD mode);
+    // Message 141: neither the user's settings file nor the driver's copy can be used.
+    void ShowSettingsFileError();
 
     uint16_t GetQuality() const { return m_quality; }
     void SetQuality(uint16_t quality) { m_quality = quality; }
@@ -77,6 +83,11 @@ public:
 protected:
     // Forms the driver folder from the registry value "Path" (creating it when needed).
     void DetermineDriverFolder();
+    // The per-user settings file's path; false (and an empty path) when it does not fit.
+    bool SettingsFilePath(char* path) const;
+    // Puts the driver's template in place of the per-user file that failed with hr (backing up one that may be
+    // damaged) and opens it; message 141 when that fails too.
+    HRESULT FallBackToTemplate(const char* path, DWORD mode, HRESULT hr);
 
     SystemFacts m_facts;
     std::string m_driverFolder;

@@ -51,7 +51,8 @@ HRESULT CJobTabs::ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8
     return hr;
 }
 
-bool CJobTabs::BuildTab(uint32_t mask, CToolTipCtrl& toolTip, int slot, HFONT font) {
+bool CJobTabs::BuildTab(const JobData& data, CToolTipCtrl& toolTip, int slot, HFONT font) {
+    const uint32_t mask = data.mask;
     const JobInfo* job = FindJob(mask);
     const TabLook* look = FindTabLook(mask);
     Tab tab;
@@ -79,15 +80,7 @@ bool CJobTabs::BuildTab(uint32_t mask, CToolTipCtrl& toolTip, int slot, HFONT fo
     toolTip.AddTranslatedTool(tab.button->Handle(), static_cast<UINT>(job->tabButtonId), nullptr, 0, m_app);
 
     tab.page = CreateJobPage(mask, m_app);
-    JobRecord record;
-    std::vector<uint8_t> extra;
-    try {
-        if (!tab.page || FAILED(ReadRecord(mask, record, extra)))
-            return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (!tab.page->LoadRecord(record, extra.empty() ? nullptr : extra.data()))
+    if (!tab.page || !tab.page->LoadRecord(data.record, data.extra.empty() ? nullptr : data.extra.data()))
         return false;
     tab.page->SetModelName(m_modelName);
     tab.page->Create(m_host.Window());
@@ -97,27 +90,66 @@ bool CJobTabs::BuildTab(uint32_t mask, CToolTipCtrl& toolTip, int slot, HFONT fo
     return true;
 }
 
+HRESULT CJobTabs::ReadModel(std::vector<JobData>& jobs) {
+    CSettingsStore* store = m_app->GetSettingsStore();
+    jobs.clear();
+    HRESULT hr = store->FirstModelName(m_modelName);
+    if (hr != S_OK)
+        return FAILED(hr) ? hr : STG_E_FILENOTFOUND; // a root without a storage holds no model
+    hr = store->ReadSpecInfo(m_modelName, m_specInfo.data());
+    if (FAILED(hr))
+        return hr;
+    uint32_t jobSet = 0;
+    std::memcpy(&jobSet, m_specInfo.data() + kSpecInfoJobSetOffset, sizeof jobSet);
+    try {
+        for (const JobInfo& job : kJobs) {
+            if (!(jobSet & job.mask))
+                continue;
+            JobData& data = jobs.emplace_back();
+            data.mask = job.mask;
+            hr = ReadRecord(job.mask, data.record, data.extra);
+            if (FAILED(hr))
+                return hr;
+        }
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
 bool CJobTabs::Build(CToolTipCtrl& toolTip) {
     if (!m_app)
         return false;
     CSettingsStore* store = m_app->GetSettingsStore();
     if (!store || FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
         return false;
-    if (store->FirstModelName(m_modelName) != S_OK || FAILED(store->ReadSpecInfo(m_modelName, m_specInfo.data()))) {
-        store->Close();
+    std::vector<JobData> jobs;
+    HRESULT hr = ReadModel(jobs);
+    if (FAILED(hr) && hr != E_OUTOFMEMORY) {
+        // A file without its model, its job set or an offered job's record would stop every start the same way:
+        // it is as unusable as one that does not open, and takes the same way out. The template gets one try.
+        if (FAILED(m_app->ReplaceSettingsFile(StgMode::kReadWrite)))
+            return false;
+        hr = ReadModel(jobs);
+        if (FAILED(hr) && hr != E_OUTOFMEMORY)
+            m_app->ShowSettingsFileError();
+    }
+    if (FAILED(hr)) {
+        store->Discard();
         return false;
     }
-    uint32_t jobSet = 0;
-    std::memcpy(&jobSet, m_specInfo.data() + kSpecInfoJobSetOffset, sizeof jobSet);
     m_tabSize = ResourceBitmapSize(IDB_TAB_FILE_NORMAL);
     m_pageSize = ResourceBitmapSize(IDB_PAGE_BACKGROUND);
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_host.Window(), WM_GETFONT, 0, 0));
 
     int slot = 0;
-    for (const JobInfo& job : kJobs) {
-        if (!(jobSet & job.mask))
-            continue;
-        if (!BuildTab(job.mask, toolTip, slot, font)) {
+    for (const JobData& job : jobs) {
+        bool built = false;
+        try {
+            built = BuildTab(job, toolTip, slot, font);
+        } catch (const std::bad_alloc&) {
+        }
+        if (!built) {
             Clear();
             store->Close();
             return false;

@@ -32,7 +32,9 @@ class CJobTabs {
 public:
     CJobTabs(ITabHost& host, CAppServices* app) : m_host(host), m_app(app) {}
 
-    // Reads the model and builds one tab and page per offered job. On failure nothing is left built.
+    // Reads the model and builds one tab and page per offered job. A settings file that opens but cannot be read
+    // that far is replaced by the driver's template (kept as a backup first), once. On failure nothing is left
+    // built.
     bool Build(CToolTipCtrl& toolTip);
     // A click on a tab button. Returns false when id is no tab button's.
     bool OnTabCommand(int id);
@@ -53,7 +55,17 @@ private:
         std::unique_ptr<CJobPage> page;
     };
 
-    bool BuildTab(uint32_t mask, CToolTipCtrl& toolTip, int slot, HFONT font);
+    // One offered job's record as read from the file, with its blob.
+    struct JobData {
+        uint32_t mask = 0;
+        JobRecord record{};
+        std::vector<uint8_t> extra;
+    };
+
+    // Reads the model name, the job set and the record of every offered job, before any page exists: a file
+    // that fails here has not been written to.
+    HRESULT ReadModel(std::vector<JobData>& jobs);
+    bool BuildTab(const JobData& job, CToolTipCtrl& toolTip, int slot, HFONT font);
     HRESULT ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra);
     void SelectFirst();
     void SelectTab(uint32_t mask);

@@ -113,6 +113,12 @@ HRESULT CSettingsStore::Close() {
     return m_batch.Commit();
 }
 
+void CSettingsStore::Discard() {
+    if (m_batch.Active())
+        m_batchTorn = true;
+    Close();
+}
+
 HRESULT CSettingsStore::FirstModelName(char* name) {
     m_enum.Reset();
     if (!m_root)

@@ -39,6 +39,9 @@ public:
     // file was opened for writing, the batch is committed now, unless one of its writes failed half-way: then
     // the whole batch is dropped and the file keeps its previous bytes. The result says which.
     HRESULT Close();
+    // Releases everything as Close does, but drops a write batch whatever it holds: the file keeps the bytes it
+    // had before Open. For a reader that finds the file unusable and must not leave its mark on it.
+    void Discard();
 
     // name: a buffer of kModelNameBytes bytes.
     HRESULT FirstModelName(char* name);

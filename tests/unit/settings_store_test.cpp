@@ -304,6 +304,25 @@ TEST_F(SettingsStoreTest, StructurallyDamagedFilesAreRefusedUntouched) {
     EXPECT_EQ(::GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// A reader that finds the file unusable drops its batch: whatever it wrote, the file keeps its bytes, and the
+// next batch starts afresh.
+TEST_F(SettingsStoreTest, DiscardLeavesTheFileAsItWas) {
+    WriteSettingsFile(file, {JobMask::kEmail});
+    const Bytes before = FileBytes(file);
+    const JobRecord record = PatternRecord(91);
+    ASSERT_EQ(OpenForWriting(), S_OK);
+    ASSERT_EQ(store.WriteJob(kModel, JobMask::kFile, &record, nullptr), S_OK);
+    store.Discard();
+    EXPECT_FALSE(store.IsOpen());
+    EXPECT_EQ(FileBytes(file), before);
+    EXPECT_EQ(::GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_EQ(OpenForWriting(), S_OK);
+    ASSERT_EQ(store.WriteJob(kModel, JobMask::kFile, &record, nullptr), S_OK);
+    ASSERT_EQ(store.Close(), S_OK);
+    EXPECT_EQ(ReadStream(file, {kModel, "Setting", "TolClass40"}), RecordBytes(record));
+}
+
 TEST_F(SettingsStoreTest, ReopeningReleasesWhatWasOpen) {
     WriteSettingsFile(file, {JobMask::kEmail});
     const std::string second = folder.File("second.dat");
