@@ -8,7 +8,7 @@ tolvan_windows_path(main_window_driver_path ${TOLVAN_DRIVER_DIR})
 string(REPLACE "\\" "\\\\" main_window_driver_c "${main_window_driver_path}")
 target_compile_definitions(main_window_host PUBLIC TOLVAN_DRIVER_PACKAGE="${main_window_driver_c}")
 
-foreach(name damaged_settings)
+foreach(name damaged_settings model_name job_mask)
     tolvan_unit_test(${name}_tests LOCK display_input ${name}_test.cpp ${CMAKE_SOURCE_DIR}/res/Tolvan.rc)
     target_link_libraries(${name}_tests PRIVATE main_window_host)
     target_include_directories(${name}_tests PRIVATE ${CMAKE_BINARY_DIR}/art ${CMAKE_SOURCE_DIR}/res)
