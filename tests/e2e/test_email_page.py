@@ -1,0 +1,140 @@
+"""The Email page of the installed program, used through the X server: the demo installation's mail client is
+stored by the first run, then a person chooses another client and another format and applies them, and the Email
+job's record is read back from the per-user settings file by an independent reader (olefile). The program runs in
+a prefix of its own under the build tree, installed once per session by scripts/install-demo, with a second mail
+client registered beside the demo's; a screenshot of the page is left in the build tree's screenshots folder."""
+
+import os
+import shlex
+import shutil
+import struct
+import subprocess
+
+import olefile
+import pytest
+
+import desktop
+from test_main_window import SCREENSHOTS, Installation, Program, poll, wine_env
+from windows_programs import BUILD, REPO
+
+INSTALL_DEMO = REPO / "scripts" / "install-demo"
+MODEL = "TV-610"  # the driver template's model
+
+# Client points of the fixed layout: the page sits at (30, 120); these are the middles of the mail client list, the
+# format list and the quality value on it, and of the Apply button.
+MAIL_LIST = (30 + 183, 120 + 86)
+FORMAT_LIST = (30 + 138, 120 + 115)
+QUALITY_VALUE = (30 + 378, 120 + 114)
+APPLY_BUTTON = (266 + 44, 345 + 18)
+PAGE_COLOUR = (119, 161, 228)
+
+# Where the driver's catalogue looks for the mail programs, and their registry names.
+OUTLOOK_EXPRESS = ("Outlook Express", "Outlook Express", "msimn.exe")
+WINDOWS_MAIL_ID, OUTLOOK_EXPRESS_ID = 4007, 4005
+
+
+@pytest.fixture(scope="session")
+def installation():
+    root = BUILD / "e2e-email-page"
+    prefix = root / "prefix"
+    if prefix.exists():
+        wine_env(prefix, "server-stop", timeout=60)
+    shutil.rmtree(root, ignore_errors=True)
+    done = subprocess.run(
+        [str(INSTALL_DEMO), str(prefix), str(BUILD)], stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=300
+    )
+    assert done.returncode == 0, done.stdout + done.stderr
+    exe = done.stdout.strip().splitlines()[-1]
+
+    # A second mail client, so that there is one to change to: installed where the catalogue looks for it, and
+    # registered with an open command.
+    name, folder, program = OUTLOOK_EXPRESS
+    target = prefix / "drive_c" / "Program Files" / folder
+    target.mkdir(parents=True, exist_ok=True)
+    shutil.copy(prefix / "drive_c" / "windows" / "notepad.exe", target / program)
+    key = f"HKLM\\Software\\Clients\\Mail\\{name}\\shell\\open\\command"
+    added = wine_env(
+        prefix, "exec", "reg", "add", key, "/ve", "/d", "C:\\windows\\notepad.exe", "/f",
+        capture_output=True, text=True, timeout=60,
+    )
+    assert added.returncode == 0, added.stdout + added.stderr
+
+    env = dict(os.environ)
+    assignments = wine_env(prefix, "vars", capture_output=True, text=True, check=True).stdout
+    for word in shlex.split(assignments):
+        var, sep, value = word.partition("=")
+        if sep:
+            env[var] = value
+    wine_env(prefix, "server-restart", check=True, timeout=60)
+    users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name != "Public"]
+    assert len(users) == 1, users
+    yield Installation(
+        prefix=prefix,
+        exe=exe,
+        env=env,
+        driver_folder=prefix / "drive_c" / "windows" / "Twain_32" / "ZezoRiz6" / "Tolvan",
+        user_folder=users[0] / "AppData" / "Roaming" / "Kelto" / "Tolvan",
+    )
+    wine_env(prefix, "server-stop", timeout=60)
+
+
+@pytest.fixture
+def program(installation):
+    running = Program(installation)
+    yield running
+    running.stop()
+
+
+def email_record(installation):
+    """The Email job's stream as olefile reads it: (dwStored, wApId, szApName, dwFormat, wQuality, szExt), or None
+    while the file is missing or held by the program."""
+    path = installation.user_folder / "Tolvan.dat"
+    try:
+        with olefile.OleFileIO(str(path)) as ole:
+            data = ole.openstream([MODEL, "Setting", "TolClass100"]).read()
+    except (OSError, olefile.olefile.NotOleFileError):
+        return None
+    if len(data) < 1134:
+        return None
+
+    def text(offset, size):
+        return data[offset : offset + size].split(b"\0", 1)[0].decode("latin-1")
+
+    (stored,) = struct.unpack_from("<I", data, 16)
+    (fmt,) = struct.unpack_from("<I", data, 20 + 18)
+    quality, ap_id = struct.unpack_from("<HH", data, 20 + 22)
+    return stored, ap_id, text(46, 260), fmt, quality, text(1118, 8)
+
+
+def choose(window, point, letter):
+    """Opens a drop-down list with a click and picks the entry that begins with the letter, as a person would."""
+    desktop.click(window, *point)
+    desktop.press_keys(window, letter, "Return")
+
+
+def pixel(window, point):
+    x, y, _, _ = desktop.geometry(window)
+    return desktop.screenshot().getpixel((x + point[0], y + point[1]))
+
+
+def test_first_run_stores_the_demo_client_and_a_change_is_applied(program, installation):
+    window = program.start()
+    # The first run stored the record at once: the default mail client, JPG at 95.
+    first = email_record(installation)
+    assert first == (1, WINDOWS_MAIL_ID, "Windows Mail", 0x8, 95, ".JPG"), first
+    shown = poll(lambda: pixel(window, QUALITY_VALUE) != PAGE_COLOUR, 3.0)
+
+    SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+    x, y, width, height = desktop.geometry(window)
+    desktop.screenshot().crop((x, y, x + width, y + height)).save(SCREENSHOTS / "email_page.png")
+    assert shown, "the JPEG quality shows with JPG"
+
+    choose(window, MAIL_LIST, "o")
+    choose(window, FORMAT_LIST, "p")
+    assert poll(lambda: pixel(window, QUALITY_VALUE) == PAGE_COLOUR, 3.0), "the JPEG quality stays with PDF"
+    assert email_record(installation) == first, "nothing is written before Apply"
+
+    desktop.click(window, *APPLY_BUTTON)
+    applied = (1, OUTLOOK_EXPRESS_ID, "Outlook Express", 0x400, 95, ".PDF")
+    assert poll(lambda: email_record(installation) == applied, 5.0), email_record(installation)
+    assert program.running()
