@@ -1,0 +1,48 @@
+"""A demo installation of the built program in a fresh Wine prefix of its own under the build tree, made by
+scripts/install-demo once per test session, with a warm wineserver for the session."""
+
+import contextlib
+import os
+import shlex
+import shutil
+import subprocess
+
+from test_main_window import Installation, wine_env
+from windows_programs import BUILD, REPO
+
+INSTALL_DEMO = REPO / "scripts" / "install-demo"
+
+
+@contextlib.contextmanager
+def demo_installation(name):
+    """Installs into BUILD/name/prefix (anything there before is removed) and yields the Installation; the
+    prefix's wineserver is stopped at the end."""
+    prefix = BUILD / name / "prefix"
+    if prefix.exists():
+        wine_env(prefix, "server-stop", timeout=60)
+    shutil.rmtree(prefix.parent, ignore_errors=True)
+    done = subprocess.run(
+        [str(INSTALL_DEMO), str(prefix), str(BUILD)], stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=300
+    )
+    assert done.returncode == 0, done.stdout + done.stderr
+    exe = done.stdout.strip().splitlines()[-1]
+
+    env = dict(os.environ)
+    assignments = wine_env(prefix, "vars", capture_output=True, text=True, check=True).stdout
+    for word in shlex.split(assignments):
+        var, sep, value = word.partition("=")
+        if sep:
+            env[var] = value
+    wine_env(prefix, "server-restart", check=True, timeout=60)
+    try:
+        users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name != "Public"]
+        assert len(users) == 1, users
+        yield Installation(
+            prefix=prefix,
+            exe=exe,
+            env=env,
+            driver_folder=prefix / "drive_c" / "windows" / "Twain_32" / "ZezoRiz6" / "Tolvan",
+            user_folder=users[0] / "AppData" / "Roaming" / "Kelto" / "Tolvan",
+        )
+    finally:
+        wine_env(prefix, "server-stop", timeout=60)
