@@ -4,20 +4,16 @@ job's record is read back from the per-user settings file by an independent read
 a prefix of its own under the build tree, installed once per session by scripts/install-demo, with a second mail
 client registered beside the demo's; a screenshot of the page is left in the build tree's screenshots folder."""
 
-import os
-import shlex
 import shutil
 import struct
-import subprocess
 
 import olefile
 import pytest
 
 import desktop
-from test_main_window import SCREENSHOTS, Installation, Program, poll, wine_env
-from windows_programs import BUILD, REPO
+from demo_installation import demo_installation
+from test_main_window import SCREENSHOTS, Program, poll, wine_env
 
-INSTALL_DEMO = REPO / "scripts" / "install-demo"
 MODEL = "TV-610"  # the driver template's model
 
 # Client points of the fixed layout: the page sits at (30, 120); these are the middles of the mail client list, the
@@ -35,47 +31,21 @@ WINDOWS_MAIL_ID, OUTLOOK_EXPRESS_ID = 4007, 4005
 
 @pytest.fixture(scope="session")
 def installation():
-    root = BUILD / "e2e-email-page"
-    prefix = root / "prefix"
-    if prefix.exists():
-        wine_env(prefix, "server-stop", timeout=60)
-    shutil.rmtree(root, ignore_errors=True)
-    done = subprocess.run(
-        [str(INSTALL_DEMO), str(prefix), str(BUILD)], stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=300
-    )
-    assert done.returncode == 0, done.stdout + done.stderr
-    exe = done.stdout.strip().splitlines()[-1]
-
-    # A second mail client, so that there is one to change to: installed where the catalogue looks for it, and
-    # registered with an open command.
-    name, folder, program = OUTLOOK_EXPRESS
-    target = prefix / "drive_c" / "Program Files" / folder
-    target.mkdir(parents=True, exist_ok=True)
-    shutil.copy(prefix / "drive_c" / "windows" / "notepad.exe", target / program)
-    key = f"HKLM\\Software\\Clients\\Mail\\{name}\\shell\\open\\command"
-    added = wine_env(
-        prefix, "exec", "reg", "add", key, "/ve", "/d", "C:\\windows\\notepad.exe", "/f",
-        capture_output=True, text=True, timeout=60,
-    )
-    assert added.returncode == 0, added.stdout + added.stderr
-
-    env = dict(os.environ)
-    assignments = wine_env(prefix, "vars", capture_output=True, text=True, check=True).stdout
-    for word in shlex.split(assignments):
-        var, sep, value = word.partition("=")
-        if sep:
-            env[var] = value
-    wine_env(prefix, "server-restart", check=True, timeout=60)
-    users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name != "Public"]
-    assert len(users) == 1, users
-    yield Installation(
-        prefix=prefix,
-        exe=exe,
-        env=env,
-        driver_folder=prefix / "drive_c" / "windows" / "Twain_32" / "ZezoRiz6" / "Tolvan",
-        user_folder=users[0] / "AppData" / "Roaming" / "Kelto" / "Tolvan",
-    )
-    wine_env(prefix, "server-stop", timeout=60)
+    with demo_installation("e2e-email-page") as installed:
+        # A second mail client, so that there is one to change to: installed where the catalogue looks for it,
+        # and registered with an open command.
+        name, folder, program = OUTLOOK_EXPRESS
+        prefix = installed.prefix
+        target = prefix / "drive_c" / "Program Files" / folder
+        target.mkdir(parents=True, exist_ok=True)
+        shutil.copy(prefix / "drive_c" / "windows" / "notepad.exe", target / program)
+        key = f"HKLM\\Software\\Clients\\Mail\\{name}\\shell\\open\\command"
+        added = wine_env(
+            prefix, "exec", "reg", "add", key, "/ve", "/d", "C:\\windows\\notepad.exe", "/f",
+            capture_output=True, text=True, timeout=60,
+        )
+        assert added.returncode == 0, added.stdout + added.stderr
+        yield installed
 
 
 @pytest.fixture
@@ -92,7 +62,7 @@ def email_record(installation):
     try:
         with olefile.OleFileIO(str(path)) as ole:
             data = ole.openstream([MODEL, "Setting", "TolClass100"]).read()
-    except (OSError, olefile.olefile.NotOleFileError):
+    except OSError:  # missing, held by the program, or not (yet) a compound file
         return None
     if len(data) < 1134:
         return None
