@@ -402,9 +402,9 @@ TEST_P(DamagedSettingsFile, StartsWithoutLosingWhatTheUserHad) {
         ASSERT_TRUE(CheckCompoundFile(damaged).Ok()) << "a case that opens must be a whole compound file";
     }
 
+    Watchdog watchdog(std::string("starting on ") + c.name, kWatchdogSeconds);
     CRecordingApp app(installation);
     {
-        Watchdog watchdog(std::string("building the main window on ") + c.name, kWatchdogSeconds);
         MainWindowRun run(app);
         ASSERT_TRUE(run.Shown()) << "the main window did not show itself";
         EXPECT_EQ(run.Tabs().Count(), std::size(kJobs));
@@ -485,9 +485,9 @@ TEST(UnusableTemplate, EndsWithMessage141AndKeepsTheUsersFile) {
     mine.Write(installation.SettingsFile());
     const Bytes before = FileBytes(installation.SettingsFile());
 
+    Watchdog watchdog("starting with an unusable template", kWatchdogSeconds);
     CRecordingApp app(installation);
     {
-        Watchdog watchdog("building the main window with an unusable template", kWatchdogSeconds);
         MainWindowRun run(app);
         EXPECT_FALSE(run.Shown());
     }

@@ -60,8 +60,8 @@ protected:
 
 TEST_P(JobMaskTest, FirstSaveWritesTheFileJobAndCorrectsTheMask) {
     WriteFile(GetParam(), 0);
-    CRecordingApp app(installation);
     Watchdog watchdog("the first save of a record naming another job", kWatchdogSeconds);
+    CRecordingApp app(installation);
     MainWindowRun run(app);
     ASSERT_TRUE(run.Shown());
     const CJobPage* page = run.Tabs().Page(JobMask::kFile);
@@ -79,8 +79,8 @@ TEST_P(JobMaskTest, FirstSaveWritesTheFileJobAndCorrectsTheMask) {
 TEST_P(JobMaskTest, ApplyWritesUnderThePagesOwnJob) {
     // Already stored once: no first save, and the stored mask stays as read until the page writes.
     WriteFile(GetParam(), 1);
-    CRecordingApp app(installation);
     Watchdog watchdog("Apply of a record naming another job", kWatchdogSeconds);
+    CRecordingApp app(installation);
     MainWindowRun run(app);
     ASSERT_TRUE(run.Shown());
     const CJobPage* page = run.Tabs().Page(JobMask::kFile);

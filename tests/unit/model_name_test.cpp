@@ -198,9 +198,9 @@ TEST_F(ModelNameTest, FirstSaveThroughTheMainWindowLandsInTheModelStorage) {
     ASSERT_EQ(record.dwStored, 0u);
     WriteWideModels(installation.SettingsFile(), {kModel}, record);
 
+    Watchdog watchdog("starting over a Cyrillic model name", 20);
     CRecordingApp app(installation);
     {
-        Watchdog watchdog("the main window over a Cyrillic model name", 20);
         MainWindowRun run(app);
         ASSERT_TRUE(run.Shown());
         ASSERT_EQ(run.Tabs().Count(), 1u);
