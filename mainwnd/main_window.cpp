@@ -62,13 +62,13 @@ CMainWindow::~CMainWindow() {
 bool CMainWindow::CreateButtons() {
     const SIZE size = ResourceBitmapSize(IDB_BUTTON_NORMAL);
     const RECT rect{0, 0, size.cx, size.cy};
-    struct Spec {
+    struct NewButton {
         std::unique_ptr<CBitmapButton>& button;
         int id;
         const char* text;
     };
-    for (const Spec& s :
-         {Spec{m_exit, IDC_EXIT, "Exit"}, Spec{m_default, IDC_DEFAULT, "Default"}, Spec{m_apply, IDC_APPLY, "Apply"}}) {
+    for (const NewButton& s : {NewButton{m_exit, IDC_EXIT, "Exit"}, NewButton{m_default, IDC_DEFAULT, "Default"},
+                               NewButton{m_apply, IDC_APPLY, "Apply"}}) {
         s.button = std::make_unique<CBitmapButton>();
         if (!s.button->Create(s.text, kButtonStyle, rect, m_hwnd, s.id))
             return false;
