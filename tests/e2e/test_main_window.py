@@ -29,6 +29,8 @@ TITLE = "^Tolvan$"
 # band that no control covers.
 EXIT_BUTTON = (350 + 44, 345 + 18)
 CLOSE_BUTTON = (412 + 11, 16 + 11)
+MINIMIZE_BUTTON = (389 + 11, 16 + 11)
+HELP_TITLE = "^Scanner buttons help$"  # the help file's own title
 BACKGROUND = (250, 20)
 COMPLEXREGION = 3
 
@@ -237,6 +239,26 @@ def test_each_way_out_ends_the_program_without_a_question(program, how):
         assert done.returncode == 0, done.stdout + done.stderr
     # A question would keep the process waiting for an answer.
     assert program.wait_for_end() == 0
+
+
+def test_minimise_button_and_restore(program):
+    window = program.start()
+    desktop.click(window, *MINIMIZE_BUTTON)
+    assert poll(lambda: program.state()["iconic"] == 1, 5.0, pause=0.1), "the window was not minimised"
+    done = program.run_probe("restore")
+    assert done.returncode == 0, done.stdout + done.stderr
+    assert poll(lambda: program.state()["iconic"] == 0, 5.0, pause=0.1), "the window was not restored"
+    assert program.running()
+
+
+def test_f1_opens_the_help_file(program):
+    window = program.start()
+    desktop.focus(window)
+    desktop.press_keys(window, "F1")
+    assert poll(lambda: desktop.visible_windows(HELP_TITLE), 10.0, pause=0.1), "no help window"
+    assert program.running()
+    for help_window in desktop.visible_windows(HELP_TITLE):
+        desktop.xdotool("windowclose", str(help_window), check=False)
 
 
 def test_dragging_the_background_moves_the_window(program):

@@ -3,6 +3,7 @@
 // a bare X server cannot deliver (Alt+F4).
 //   window-probe state   key=value lines: screen metrics, the window's rectangle and region, the auto-crop box
 //   window-probe close   posts WM_SYSCOMMAND SC_CLOSE to the window, as Alt+F4 does
+//   window-probe restore posts WM_SYSCOMMAND SC_RESTORE, as the taskbar button of a minimised window does
 // Exit code: 0 done, 1 no main window, 2 bad arguments.
 #include <windows.h>
 
@@ -59,6 +60,7 @@ int State(HWND window) {
     PrintRect("window", rect);
     PrintRegion(window);
     std::printf("foreground=%d\n", ::GetForegroundWindow() == window ? 1 : 0);
+    std::printf("iconic=%d\n", ::IsIconic(window) ? 1 : 0);
 
     HWND box = ::GetDlgItem(window, kAutoCropId);
     RECT boxRect{};
@@ -73,8 +75,10 @@ int State(HWND window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 || (std::strcmp(argv[1], "state") != 0 && std::strcmp(argv[1], "close") != 0)) {
-        std::fprintf(stderr, "usage: window-probe state|close\n");
+    const bool known = argc == 2 && (std::strcmp(argv[1], "state") == 0 || std::strcmp(argv[1], "close") == 0 ||
+                                     std::strcmp(argv[1], "restore") == 0);
+    if (!known) {
+        std::fprintf(stderr, "usage: window-probe state|close|restore\n");
         return 2;
     }
     HWND window = MainWindow();
@@ -84,5 +88,7 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(argv[1], "close") == 0)
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "restore") == 0)
+        return ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
     return State(window);
 }
