@@ -4,9 +4,7 @@
 add_library(mail_test_support STATIC mail_programs.cpp mail_registry.cpp)
 target_link_libraries(mail_test_support PUBLIC tolvan_test_support tolvan_app tolvan_apinfo_format gtest)
 add_dependencies(mail_test_support apinfo)
-tolvan_windows_path(apinfo_dll_path ${TOLVAN_DRIVER_DIR}/APInfo.dll)
-string(REPLACE "\\" "\\\\" apinfo_dll_c "${apinfo_dll_path}")
-target_compile_definitions(mail_test_support PRIVATE TOLVAN_APINFO_DLL="${apinfo_dll_c}")
+tolvan_path_definitions(mail_test_support PRIVATE TOLVAN_APINFO_DLL ${TOLVAN_DRIVER_DIR}/APInfo.dll)
 
 tolvan_page_test(email_page_tests LOCK mail_registry email_page_test.cpp)
 target_link_libraries(email_page_tests PRIVATE mail_test_support)

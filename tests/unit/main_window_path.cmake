@@ -4,9 +4,7 @@
 add_library(main_window_host STATIC main_window_host.cpp settings_content.cpp
                                     ${CMAKE_SOURCE_DIR}/tests/native/compound_file_image.cpp)
 target_link_libraries(main_window_host PUBLIC tolvan_test_support tolvan_startup)
-tolvan_windows_path(main_window_driver_path ${TOLVAN_DRIVER_DIR})
-string(REPLACE "\\" "\\\\" main_window_driver_c "${main_window_driver_path}")
-target_compile_definitions(main_window_host PUBLIC TOLVAN_DRIVER_PACKAGE="${main_window_driver_c}")
+tolvan_path_definitions(main_window_host PUBLIC TOLVAN_DRIVER_PACKAGE ${TOLVAN_DRIVER_DIR})
 
 foreach(name damaged_settings model_name job_mask)
     tolvan_unit_test(${name}_tests LOCK display_input ${name}_test.cpp ${CMAKE_SOURCE_DIR}/res/Tolvan.rc)

@@ -15,16 +15,12 @@ add_custom_target(long_message_file DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/long/Tol
 tolvan_unit_test(translation_module_tests translation_module_test.cpp multilng_exports_test.cpp translation_test.rc)
 target_link_libraries(translation_module_tests PRIVATE tolvan_modules_translation comctl32)
 add_dependencies(translation_module_tests MultiLng message_file multilng_no_dialog multilng_no_menu long_message_file)
-foreach(item "MULTILNG_DLL;${TOLVAN_DRIVER_DIR}/MultiLng.dll" "MESSAGE_FILE;${TOLVAN_DRIVER_DIR}/Tolvan.msg"
-             "MULTILNG_NO_DIALOG_DLL;${CMAKE_CURRENT_BINARY_DIR}/multilng_no_dialog.dll"
-             "MULTILNG_NO_MENU_DLL;${CMAKE_CURRENT_BINARY_DIR}/multilng_no_menu.dll"
-             "LONG_MESSAGE_FILE;${CMAKE_CURRENT_BINARY_DIR}/long/Tolvan.msg")
-    list(GET item 0 name)
-    list(GET item 1 path)
-    tolvan_windows_path(windows_path ${path})
-    string(REPLACE "\\" "\\\\" c_path "${windows_path}")
-    target_compile_definitions(translation_module_tests PRIVATE TOLVAN_${name}="${c_path}")
-endforeach()
+tolvan_path_definitions(translation_module_tests PRIVATE
+    TOLVAN_MULTILNG_DLL ${TOLVAN_DRIVER_DIR}/MultiLng.dll
+    TOLVAN_MESSAGE_FILE ${TOLVAN_DRIVER_DIR}/Tolvan.msg
+    TOLVAN_MULTILNG_NO_DIALOG_DLL ${CMAKE_CURRENT_BINARY_DIR}/multilng_no_dialog.dll
+    TOLVAN_MULTILNG_NO_MENU_DLL ${CMAKE_CURRENT_BINARY_DIR}/multilng_no_menu.dll
+    TOLVAN_LONG_MESSAGE_FILE ${CMAKE_CURRENT_BINARY_DIR}/long/Tolvan.msg)
 
 # Without a language request the module follows the user's UI language, which Wine takes from the locale.
 foreach(locale "de_DE.UTF-8;0407" "fr_FR.UTF-8;040c")
