@@ -1,17 +1,180 @@
 #include "pages/duzar_page.h"
 
+#include "pages/format_combo.h"
+#include "pages/installed_applications.h"
+#include "pages/text_compare.h"
 #include "res/resource.h"
+#include "settings/fixed_string.h"
 #include "settings/job_table.h"
+#include "ui/controls.h"
+
+#include <cstring>
+#include <string>
 
 namespace tolvan {
+
+namespace {
+
+constexpr int kFormatList = 1050;
+constexpr int kApplicationList = 1070;
+constexpr uint16_t kDUzarId = 4160;
+constexpr std::string_view kBmpExtension = ".BMP";
+
+// The program-naming fields of a destination choice; the rest of the record stays the user's.
+void TakeProgram(JobRecord& record, const ApEntry& entry) {
+    record.ap.dwApOptions = entry.dwApOptions;
+    record.ap.dwFormats = entry.dwFormats;
+    record.ap.wApId = entry.wApId;
+    std::memcpy(record.ap.szApName, entry.szApName, sizeof record.ap.szApName);
+    std::memcpy(record.ap.szExeName, entry.szExeName, sizeof record.ap.szExeName);
+    std::memcpy(record.ap.szExeDir, entry.szExeDir, sizeof record.ap.szExeDir);
+}
+
+bool SameProgramFiles(const JobRecord& record, const ApEntry& entry) {
+    return SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
+           SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
+}
+
+std::string SelectedText(const ComboBox& list) {
+    const int index = list.GetCurSel();
+    if (index == CB_ERR)
+        return {};
+    const int length = list.GetLBTextLen(index);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = list.GetLBText(index, text.data());
+    text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+} // namespace
 
 CDUzarPage::CDUzarPage(CAppServices* app) : CScanSettingsPage(IDD_DUZAR_PAGE, JobMask::kDUzar, app) {}
 
 BOOL CDUzarPage::OnInitDialog() {
     SetUpScanSettings();
-    m_unavailable = true;
+    // Without the module or the installed-applications list the page keeps only its scan settings, untranslated.
+    if (!ListApplication())
+        return TRUE;
+    if (IsAvailable()) {
+        FillFormats();
+        FirstSave();
+    } else {
+        m_unavailable = true;
+    }
     Translate();
     return TRUE;
+}
+
+void CDUzarPage::DestroyWindow() {
+    m_applications.clear();
+    m_applications.shrink_to_fit();
+    CScanSettingsPage::DestroyWindow();
+}
+
+bool CDUzarPage::ListApplication() {
+    std::vector<ApEntry> installed;
+    if (!m_app || !LoadInstalledApplications(*m_app, m_working.ap.dwApCategory, installed))
+        return false;
+    for (const ApEntry& entry : installed) {
+        if (entry.wApId != kDUzarId)
+            continue;
+        // A list holding the program twice still offers it once: the first entry is the one the button opens.
+        m_applications.push_back(entry);
+        const std::string name(ReadField(entry.szApName));
+        ComboBox list(Item(kApplicationList));
+        if (list.SelectString(-1, name.c_str()) == CB_ERR)
+            list.AddString(name.c_str());
+        break;
+    }
+    if (IsAvailable())
+        SelectApplication();
+    return true;
+}
+
+void CDUzarPage::SelectApplication() {
+    const std::string stored(ReadField(m_working.ap.szApName));
+    if (ComboBox(Item(kApplicationList)).SelectString(-1, stored.c_str()) != CB_ERR)
+        return;
+    // A renamed entry of the same program keeps the record as it is.
+    if (SameProgramFiles(m_working, m_applications.front()))
+        return;
+    TakeListedApplication();
+}
+
+void CDUzarPage::TakeListedApplication() {
+    TakeProgram(m_working, m_applications.front());
+    ComboBox(Item(kApplicationList)).SetCurSel(0);
+    m_dirty = true;
+}
+
+void CDUzarPage::FillFormats() {
+    CFormatCombo list(Item(kFormatList));
+    tolvan::FillFormats(FormatListKind::kSynchronising, list, m_working);
+}
+
+void CDUzarPage::SelectFormat() {
+    CFormatCombo list(Item(kFormatList));
+    tolvan::SelectFormat(FormatListKind::kSynchronising, list, m_working);
+}
+
+void CDUzarPage::AfterScanModeChange() {
+    // An inert page shows no formats, whatever the scan mode.
+    if (IsAvailable())
+        FillFormats();
+}
+
+void CDUzarPage::OnApplicationChange() {
+    const std::string text = SelectedText(ComboBox(Item(kApplicationList)));
+    if (!text.empty()) {
+        for (const ApEntry& entry : m_applications) {
+            if (ReadField(entry.szApName) != text)
+                continue;
+            if (std::memcmp(&m_working.ap, &entry, kApEntrySize) != 0) {
+                TakeProgram(m_working, entry);
+                FillFormats();
+            }
+            break;
+        }
+    }
+    NotifyChange(m_working.ap);
+}
+
+void CDUzarPage::OnFormatChange() {
+    CFormatCombo list(Item(kFormatList));
+    TakeSelectedFormat(FormatListKind::kSynchronising, list, m_working);
+    NotifyChange(m_working.ap.dwFormat);
+}
+
+void CDUzarPage::RestorePageDefaults() {
+    const bool available = IsAvailable();
+    if (available && !SameProgramFiles(m_working, m_applications.front()))
+        TakeListedApplication();
+    if (!SameTextIgnoringCase(ReadField(m_working.ap.szExt), kBmpExtension) || m_working.ap.dwFormat != Format::kBmp) {
+        WriteField(m_working.ap.szExt, kBmpExtension);
+        m_working.ap.dwFormat = Format::kBmp;
+        SelectFormat();
+        m_dirty = m_dirty || available;
+    }
+    // The program or the scan mode may have changed what is offered.
+    if (m_dirty && available)
+        FillFormats();
+}
+
+UINT CDUzarPage::HintIdForControl(int id) const {
+    if (id == kApplicationList)
+        return IsAvailable() ? IDS_DUZAR_PAGE : IDS_NO_DUZAR_APPLICATION;
+    return static_cast<UINT>(id);
+}
+
+void CDUzarPage::OnPageCommand(int id, int code) {
+    if (code != CBN_SELCHANGE)
+        return;
+    if (id == kApplicationList)
+        OnApplicationChange();
+    else if (id == kFormatList)
+        OnFormatChange();
 }
 
 } // namespace tolvan

@@ -1,7 +1,11 @@
-// The DUzar job's page: the scan opens in the one program made for this button.
+// The DUzar job's page: the scan opens in the one program made for this button. Besides the shared scan settings
+// it lists that program (1070), when the installed-applications list holds it, and the image formats the program
+// opens (1050, the synchronising list without PDF).
 #pragma once
 
 #include "pages/scan_settings_page.h"
+
+#include <vector>
 
 namespace tolvan {
 
@@ -9,10 +13,32 @@ class CDUzarPage : public CScanSettingsPage {
 public:
     explicit CDUzarPage(CAppServices* app);
 
+    void DestroyWindow() override;
+
+    // How many applications set-up listed (0 or 1); 0 makes the page unavailable.
+    int ApplicationCount() const { return static_cast<int>(m_applications.size()); }
+
 protected:
     BOOL OnInitDialog() override;
-    // The page lists no destinations yet, so it has nothing to offer.
-    bool IsAvailable() const override { return false; }
+    bool IsAvailable() const override { return !m_applications.empty(); }
+    void AfterScanModeChange() override;
+    void RestorePageDefaults() override;
+    UINT HintIdForControl(int id) const override;
+    void OnPageCommand(int id, int code) override;
+
+private:
+    bool ListApplication();
+    void SelectApplication();
+    // Points the record at the listed program and shows it; the page is dirty, without a notification.
+    void TakeListedApplication();
+    void FillFormats();
+    void SelectFormat();
+
+    void OnApplicationChange();
+    void OnFormatChange();
+
+    // The program found at set-up; at most one entry.
+    std::vector<ApEntry> m_applications;
 };
 
 } // namespace tolvan
