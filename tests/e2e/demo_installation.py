@@ -7,10 +7,29 @@ import shlex
 import shutil
 import subprocess
 
-from test_main_window import Installation, wine_env
-from windows_programs import BUILD, REPO
+from dataclasses import dataclass
+from pathlib import Path
+
+from windows_programs import BUILD, REPO, WINE_ENV
 
 INSTALL_DEMO = REPO / "scripts" / "install-demo"
+
+
+@dataclass
+class Installation:
+    prefix: Path
+    exe: str  # the Windows path
+    env: dict
+    driver_folder: Path
+    user_folder: Path
+
+    @property
+    def options_file(self):
+        return self.user_folder / "Splash.dat"
+
+
+def wine_env(prefix, *args, **kwargs):
+    return subprocess.run([str(WINE_ENV), "--prefix", str(prefix), *map(str, args)], **kwargs)
 
 
 @contextlib.contextmanager

@@ -12,7 +12,8 @@ import pytest
 
 import desktop
 from demo_installation import demo_installation
-from test_main_window import SCREENSHOTS, Program, poll, wine_env
+from demo_installation import wine_env
+from test_main_window import SCREENSHOTS, Program, poll
 
 MODEL = "TV-610"  # the driver template's model
 

@@ -6,21 +6,18 @@ scripts/install-demo; screenshots of the window are left in the build tree's scr
 
 import configparser
 import os
-import shlex
-import shutil
 import subprocess
 import time
-from dataclasses import dataclass
 from pathlib import Path
 
 import pytest
 from PIL import Image
 
 import desktop
-from windows_programs import BUILD, REPO, WINE, WINE_ENV
+from demo_installation import demo_installation, wine_env
+from windows_programs import BUILD, WINE
 
 WINDOW_PROBE = Path(os.environ.get("TOLVAN_WINDOW_PROBE", BUILD / "tests" / "e2e" / "window-probe.exe"))
-INSTALL_DEMO = REPO / "scripts" / "install-demo"
 SKIN = BUILD / "art" / "bitmap_182.bmp"
 SCREENSHOTS = BUILD / "screenshots"
 
@@ -38,57 +35,12 @@ START_TIMEOUT = 20.0
 END_TIMEOUT = 10.0
 
 
-@dataclass
-class Installation:
-    prefix: Path
-    exe: str  # the Windows path
-    env: dict
-    driver_folder: Path
-    user_folder: Path
-
-    @property
-    def options_file(self):
-        return self.user_folder / "Splash.dat"
-
-
-def wine_env(prefix, *args, **kwargs):
-    return subprocess.run([str(WINE_ENV), "--prefix", str(prefix), *map(str, args)], **kwargs)
-
-
 @pytest.fixture(scope="session")
 def installation():
     if not os.environ.get("DISPLAY"):
         pytest.fail("the main window checks need an X display ($DISPLAY)")
-    root = BUILD / "e2e-main-window"
-    prefix = root / "prefix"
-    if prefix.exists():
-        wine_env(prefix, "server-stop", timeout=60)
-    shutil.rmtree(root, ignore_errors=True)
-    done = subprocess.run(
-        [str(INSTALL_DEMO), str(prefix), str(BUILD)], stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=300
-    )
-    assert done.returncode == 0, done.stdout + done.stderr
-    exe = done.stdout.strip().splitlines()[-1]
-
-    env = dict(os.environ)
-    assignments = wine_env(prefix, "vars", capture_output=True, text=True, check=True).stdout
-    for word in shlex.split(assignments):
-        name, sep, value = word.partition("=")
-        if sep:
-            env[name] = value
-    # One warm wineserver for the whole session, as for the other Windows tests.
-    wine_env(prefix, "server-restart", check=True, timeout=60)
-
-    users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name != "Public"]
-    assert len(users) == 1, users
-    yield Installation(
-        prefix=prefix,
-        exe=exe,
-        env=env,
-        driver_folder=prefix / "drive_c" / "windows" / "Twain_32" / "ZezoRiz6" / "Tolvan",
-        user_folder=users[0] / "AppData" / "Roaming" / "Kelto" / "Tolvan",
-    )
-    wine_env(prefix, "server-stop", timeout=60)
+    with demo_installation("e2e-main-window") as installed:
+        yield installed
 
 
 def poll(condition, timeout, pause=0.02):
