@@ -64,6 +64,14 @@ struct RegKeyTraits {
 };
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 
+// Global memory blocks, such as the device-mode and device-names blocks of the print dialog.
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::GlobalFree(h); }
+};
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+
 template <class T> struct GdiObjectTraits {
     using Handle = T;
     static Handle Invalid() { return nullptr; }
