@@ -5,6 +5,7 @@
 #include "driver/apinfo/catalogue_text.h"
 
 #include "settings/fixed_string.h"
+#include "settings/job_table.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +70,28 @@ TEST(ApCatalogue, ShippedCatalogueHoldsWhatThePagesUse) {
     }
     std::vector<uint8_t> file;
     EXPECT_TRUE(SerializeApFile(entries, file));
+}
+
+// The Application page copies a destination's formats into the record and shows them in a list without PDF; the
+// driver opens the scan in the chosen format, so each destination offers what the page can show and starts on one
+// of those. 4200 is the id of the programs a user adds.
+TEST(ApCatalogue, DestinationProgramsStartOnAnImageFormatTheyOpen) {
+    int destinations = 0;
+    for (const ApEntry& e : ShippedCatalogue()) {
+        if (e.dwApCategory != Category::kDestination)
+            continue;
+        ++destinations;
+        const std::string name(ReadField(e.szApName));
+        EXPECT_NE(e.dwFormats & Format::kBmp, 0u) << name; // every destination falls back to BMP
+        EXPECT_EQ(e.dwFormats & ~Format::kUserAddedFormats, 0u) << name;
+        const ImageFormat* chosen = FindImageFormat(e.dwFormat);
+        ASSERT_NE(chosen, nullptr) << name;
+        EXPECT_NE(e.dwFormats & e.dwFormat, 0u) << name;
+        EXPECT_EQ(ReadField(e.szExt), chosen->ext) << name;
+        EXPECT_NE(uint16_t{e.wApId}, kUserAppId) << name;
+        EXPECT_EQ(uint32_t{e.dwJobMask}, 0x1u) << name;
+    }
+    EXPECT_GE(destinations, 3);
 }
 
 TEST(ApCatalogue, TextSetsEntryFields) {
