@@ -3,7 +3,7 @@
 #include "app/app_services.h"
 #include "controls/skin_colours.h"
 #include "mainwnd/options_file.h"
-#include "mainwnd/region_from_bitmap.h"
+#include "controls/region_from_bitmap.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
 #include "ui/controls.h"

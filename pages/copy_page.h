@@ -1,7 +1,18 @@
-// The Copy job's page: the scan is printed on a chosen printer.
+// The Copy job's page: the scan is printed. Besides the shared scan settings it lists the spooler's printers but
+// the faxes (1070) and edits the chosen printer's driver settings in the print dialog (1072). The record keeps
+// the printer's name in szExeDir and its whole device mode as the extra blob.
+//
+// Both copies of the record always have blobs of the same length: whenever the working blob takes a new
+// length, the saved copy gets a zero-filled blob of that length, which also leaves the page changed until the
+// next save.
 #pragma once
 
+#include "controls/bitmap_button.h"
+#include "pages/printers.h"
 #include "pages/scan_settings_page.h"
+
+#include <string>
+#include <string_view>
 
 namespace tolvan {
 
@@ -9,10 +20,43 @@ class CCopyPage : public CScanSettingsPage {
 public:
     explicit CCopyPage(CAppServices* app);
 
+    void DestroyWindow() override;
+
+    // How many printers set-up listed; 0 makes the page unavailable.
+    DWORD ListedPrinterCount() const { return m_listedCount; }
+    // The printer the page regards as chosen.
+    const std::string& SelectedPrinter() const { return m_selectedPrinter; }
+
 protected:
     BOOL OnInitDialog() override;
-    // The page lists no destinations yet, so it has nothing to offer.
-    bool IsAvailable() const override { return false; }
+    bool IsAvailable() const override { return m_listedCount > 0; }
+    void RestorePageDefaults() override;
+    UINT HintIdForControl(int id) const override;
+    void OnPageCommand(int id, int code) override;
+    bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;
+
+private:
+    void SetUpPropertiesButton();
+    void ListPrinters();
+    // True when the working copy took the chosen printer's device mode in place of the stored one.
+    bool ChooseInitialPrinter();
+    // Selects the list entry whose text is name, compared with case; false when there is none.
+    bool SelectListed(std::string_view name) const;
+    // The working copy takes the printer's device mode from the enumeration, and its name; false when the
+    // printer has no device mode there.
+    bool TakeDevMode(std::string_view printer);
+    // The working blob becomes a copy of bytes, the saved blob zeroes of the same length. False, with nothing
+    // changed, when the memory cannot be had.
+    bool ReplaceBlobs(const uint8_t* bytes, size_t length);
+    void EmptyBlobs();
+
+    void OnPrinterChange();
+    void OnProperties();
+
+    CBitmapButton m_properties;
+    CPrinterEnumeration m_printers;
+    DWORD m_listedCount = 0;
+    std::string m_selectedPrinter;
 };
 
 } // namespace tolvan

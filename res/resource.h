@@ -102,6 +102,10 @@
 #define IDC_FILE_QUALITY_PERCENT 1064
 #define IDC_FILE_QUALITY_VALUE 1065
 
+// Controls of the two copy pages (Copy and RAvud)
+#define IDC_PRINTER_LIST 1070
+#define IDC_PRINTER_PROPERTIES 1072
+
 // Controls of the main window
 #define IDC_DEFAULT 1010
 #define IDC_APPLY 1011

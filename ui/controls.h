@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 namespace tolvan {
 
 class ComboBox : public CWindow {
@@ -30,6 +32,16 @@ public:
     // buffer must hold GetLBTextLen(index) + 1 bytes.
     int GetLBText(int index, char* buffer) const {
         return static_cast<int>(Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+    }
+    // The entry's whole text; "" for an index without an entry.
+    std::string ItemText(int index) const {
+        const int length = GetLBTextLen(index);
+        if (length <= 0)
+            return {};
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        const int copied = GetLBText(index, text.data());
+        text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
+        return text;
     }
     LRESULT GetItemData(int index) const { return Send(CB_GETITEMDATA, static_cast<WPARAM>(index)); }
     int SetItemData(int index, LPARAM data) const {

@@ -4,16 +4,28 @@
 //   window-probe state   key=value lines: screen metrics, the window's rectangle and region, the auto-crop box
 //   window-probe close   posts WM_SYSCOMMAND SC_CLOSE to the window, as Alt+F4 does
 //   window-probe restore posts WM_SYSCOMMAND SC_RESTORE, as the taskbar button of a minimised window does
-// Exit code: 0 done, 1 no main window, 2 bad arguments.
+//   window-probe copy    the Copy page: its printers, the chosen one, whether Properties and Apply are enabled,
+//                        and the screen rectangles of its controls
+//   window-probe message the texts of the message box the program shows
+//   window-probe print   the print dialog: its printer, copies, and the copies field's screen rectangle
+// Exit code: 0 done, 1 no main window (or no such page or dialog), 2 bad arguments.
 #include <windows.h>
+
+#include <dlgs.h>
 
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 namespace {
 
 constexpr int kAutoCropId = 1071;
+constexpr int kApplyId = 1011;
+constexpr int kScanModeId = 1040;
+constexpr int kPrinterListId = 1070;
+constexpr int kPropertiesId = 1072;
+constexpr int kCopySizeId = 1073; // only the RAvud page, the other page with a printer list, has it
 
 // The main window is the top-level "Tolvan" that holds the auto-crop box; message boxes share its title.
 BOOL CALLBACK FindMain(HWND window, LPARAM found) {
@@ -72,15 +84,129 @@ int State(HWND window) {
     return 0;
 }
 
+// Text read with the wide forms (ANSI text messages between Wine processes come back as UTF-16 bytes), printed
+// as UTF-8.
+std::string Narrow(const wchar_t* text) {
+    char narrow[1024] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+    return narrow;
+}
+
+std::string WindowText(HWND window) {
+    // GetWindowText does not ask a control of another process for its text; WM_GETTEXT does.
+    wchar_t text[512] = {};
+    ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+void PrintScreenRect(const char* key, HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    PrintRect(key, r);
+}
+
+BOOL CALLBACK FindCopyPage(HWND child, LPARAM found) {
+    if (::GetDlgItem(child, kPrinterListId) && ::GetDlgItem(child, kPropertiesId) &&
+        !::GetDlgItem(child, kCopySizeId)) {
+        *reinterpret_cast<HWND*>(found) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CopyPage(HWND window) {
+    HWND page = nullptr;
+    ::EnumChildWindows(window, FindCopyPage, reinterpret_cast<LPARAM>(&page));
+    if (!page)
+        return 1;
+    HWND list = ::GetDlgItem(page, kPrinterListId);
+    const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
+    std::string printers;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[512] = {};
+        if (::SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 512)
+            ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        printers += (i ? "|" : "") + Narrow(text);
+    }
+    std::printf("printers=%s\n", printers.c_str());
+    std::printf("selected=%d\n", static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0)));
+    std::printf("scan_mode=%d\n",
+                static_cast<int>(::SendMessageW(::GetDlgItem(page, kScanModeId), CB_GETCURSEL, 0, 0)));
+    std::printf("page_visible=%d\n", ::IsWindowVisible(page) ? 1 : 0);
+    std::printf("properties_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(page, kPropertiesId)) ? 1 : 0);
+    std::printf("apply_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(window, kApplyId)) ? 1 : 0);
+    PrintScreenRect("properties_rect", ::GetDlgItem(page, kPropertiesId));
+    PrintScreenRect("printer_list_rect", list);
+    PrintScreenRect("scan_mode_rect", ::GetDlgItem(page, kScanModeId));
+    PrintScreenRect("apply_rect", ::GetDlgItem(window, kApplyId));
+    return 0;
+}
+
+BOOL CALLBACK PrintStatic(HWND child, LPARAM) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(child, className, 16);
+    const std::string text = WindowText(child);
+    if (_wcsicmp(className, L"Static") == 0 && !text.empty())
+        std::printf("text=%s\n", text.c_str());
+    return TRUE;
+}
+
+// Message boxes carry the program's title but not the main window's controls.
+BOOL CALLBACK FindMessage(HWND window, LPARAM found) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(window, className, 16);
+    if (::IsWindowVisible(window) && std::wcscmp(className, L"#32770") == 0 && WindowText(window) == "Tolvan" &&
+        !::GetDlgItem(window, kAutoCropId)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int Message() {
+    HWND box = nullptr;
+    ::EnumWindows(FindMessage, reinterpret_cast<LPARAM>(&box));
+    if (!box)
+        return 1;
+    ::EnumChildWindows(box, PrintStatic, 0);
+    return 0;
+}
+
+BOOL CALLBACK FindPrintDialog(HWND window, LPARAM found) {
+    if (::IsWindowVisible(window) && ::GetDlgItem(window, cmb4) && ::GetDlgItem(window, edt3)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int PrintDialog() {
+    HWND dialog = nullptr;
+    ::EnumWindows(FindPrintDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return 1;
+    std::printf("printer=%s\n", WindowText(::GetDlgItem(dialog, cmb4)).c_str());
+    std::printf("copies=%s\n", WindowText(::GetDlgItem(dialog, edt3)).c_str());
+    PrintScreenRect("copies_rect", ::GetDlgItem(dialog, edt3));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool known = argc == 2 && (std::strcmp(argv[1], "state") == 0 || std::strcmp(argv[1], "close") == 0 ||
-                                     std::strcmp(argv[1], "restore") == 0);
+    const char* commands[] = {"state", "close", "restore", "copy", "message", "print"};
+    bool known = false;
+    for (const char* command : commands)
+        known = known || (argc == 2 && std::strcmp(argv[1], command) == 0);
     if (!known) {
-        std::fprintf(stderr, "usage: window-probe state|close|restore\n");
+        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|message|print\n");
         return 2;
     }
+    // The program's message box and the print dialog are not the main window.
+    if (std::strcmp(argv[1], "message") == 0)
+        return Message();
+    if (std::strcmp(argv[1], "print") == 0)
+        return PrintDialog();
     HWND window = MainWindow();
     if (!window) {
         std::fprintf(stderr, "no main window\n");
@@ -90,5 +216,7 @@ int main(int argc, char** argv) {
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (std::strcmp(argv[1], "restore") == 0)
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
+    if (std::strcmp(argv[1], "copy") == 0)
+        return CopyPage(window);
     return State(window);
 }

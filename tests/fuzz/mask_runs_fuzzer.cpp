@@ -7,7 +7,7 @@
 // The DIB is a heap block of exactly its size. An accepted one gives, for every run, a rectangle of one row
 // that holds opaque pixels only and is bounded by the key or the border on both sides, in scanning order;
 // when the limit was not reached, the rectangles cover every opaque pixel.
-#include "mainwnd/mask_runs.h"
+#include "controls/mask_runs.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The run-length scan of a region mask on 8-bit DIBs laid out by the test. Each DIB is a heap block of exactly
 // its size and the row padding holds opaque indices, so a scan past a row's width or past the block shows up as
 // a wrong rectangle or an AddressSanitizer report.
-#include "mainwnd/mask_runs.h"
+#include "controls/mask_runs.h"
 
 #include <gtest/gtest.h>
 

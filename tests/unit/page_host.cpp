@@ -125,9 +125,15 @@ bool OpenPage(CJobPage& page, TestServices& services, const PageHost& host) {
     JobRecord record{};
     bool ok =
         store->FirstModelName(model) == S_OK && SUCCEEDED(store->ReadJob(model, page.JobMask(), &record, nullptr));
-    record.ap.dwExtraLen = 0;
+    // The blob behind the record, as long as the store found it in the stream.
+    std::vector<uint8_t> extra;
+    if (ok && record.ap.dwExtraLen != 0) {
+        extra.assign(record.ap.dwExtraLen, 0);
+        ok = SUCCEEDED(store->ReadJob(model, page.JobMask(), &record, extra.data()));
+    }
+    record.ap.dwExtraLen = static_cast<uint32_t>(extra.size());
     record.ap.pExtraLow = 0;
-    if (ok && page.LoadRecord(record, nullptr)) {
+    if (ok && page.LoadRecord(record, extra.empty() ? nullptr : extra.data())) {
         page.SetModelName(model);
         ok = page.Create(host.Handle());
     }

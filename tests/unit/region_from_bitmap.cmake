@@ -11,6 +11,6 @@ set(art_dir ${CMAKE_BINARY_DIR}/art)
 set_source_files_properties(region_test.rc PROPERTIES OBJECT_DEPENDS
     "${mask_bitmap_files};${art_dir}/art.rc;${art_dir}/bitmap_182.bmp;${art_dir}/bitmap_215.bmp")
 tolvan_unit_test(region_from_bitmap_tests region_from_bitmap_test.cpp region_test.rc)
-target_link_libraries(region_from_bitmap_tests PRIVATE tolvan_mainwnd)
+target_link_libraries(region_from_bitmap_tests PRIVATE tolvan_controls)
 target_include_directories(region_from_bitmap_tests PRIVATE ${mask_bitmap_dir} ${art_dir})
 add_dependencies(region_from_bitmap_tests mask_test_bitmaps tolvan_art)

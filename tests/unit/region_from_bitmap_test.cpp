@@ -2,7 +2,7 @@
 // GDI keeps of them (GetRegionData) must be the same list. Also the program's real mask, linked into this test.
 #include "region_test_ids.h"
 
-#include "mainwnd/region_from_bitmap.h"
+#include "controls/region_from_bitmap.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>

@@ -11,11 +11,6 @@ constexpr int kNameCombo = 1148; // cmb13
 constexpr int kNameEdit = 1152;  // edt1
 constexpr int kQualitySlider = 1062;
 constexpr int kQualityValue = 1065;
-constexpr UINT kTickMs = 20;
-constexpr int kPatienceTicks = 150; // 3 s
-
-SaveAsAnswer* g_pending = nullptr;
-
 std::string TextOf(HWND window) {
     char text[1024] = {};
     ::GetWindowTextA(window, text, sizeof text);
@@ -27,28 +22,6 @@ BOOL CALLBACK FindPanel(HWND child, LPARAM found) {
         *reinterpret_cast<HWND*>(found) = child;
         return FALSE;
     }
-    return TRUE;
-}
-
-struct Search {
-    HWND dialog = nullptr;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && ::GetDlgItem(window, kTypeList)) {
-        reinterpret_cast<Search*>(data)->dialog = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK CancelDialog(HWND window, LPARAM) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770")
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return TRUE;
 }
 
@@ -137,36 +110,11 @@ void SaveAsDialog::Cancel() const {
                    reinterpret_cast<LPARAM>(::GetDlgItem(m_dialog, IDCANCEL)));
 }
 
-SaveAsAnswer::SaveAsAnswer(std::function<void(SaveAsDialog&)> answer) : m_answer(std::move(answer)) {
-    g_pending = this;
-    m_timer = ::SetTimer(nullptr, 0, kTickMs, OnTimer);
-}
-
-SaveAsAnswer::~SaveAsAnswer() {
-    if (m_timer)
-        ::KillTimer(nullptr, m_timer);
-    if (g_pending == this)
-        g_pending = nullptr;
-}
-
-void CALLBACK SaveAsAnswer::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-    SaveAsAnswer* self = g_pending;
-    if (!self)
-        return;
-    if (self->m_answered) {
-        // The answer left something open (the dialog, or a message box it raised): cancel every dialog of the
-        // thread, so that the test ends and reports what it found instead of hanging.
-        if (++self->m_ticksSinceAnswer == kPatienceTicks)
-            ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
-        return;
-    }
-    Search search;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (!search.dialog)
-        return;
-    self->m_answered = true;
-    SaveAsDialog dialog(search.dialog);
-    self->m_answer(dialog);
-}
+SaveAsAnswer::SaveAsAnswer(std::function<void(SaveAsDialog&)> answer)
+    : m_answer([](HWND window) { return IsDialogWith(window, kTypeList); },
+               [answer = std::move(answer)](HWND window) {
+                   SaveAsDialog dialog(window);
+                   answer(dialog);
+               }) {}
 
 } // namespace tolvan::test

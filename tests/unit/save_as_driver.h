@@ -1,7 +1,7 @@
-// Answers the system's Save As dialog from the test thread while the dialog runs modally on it: a timer of the
-// thread fires inside the dialog's message loop, finds the dialog and hands it to the test's answer, which
-// works its controls as the user would and ends it with OK or Cancel.
+// Answers the system's Save As dialog from the test thread while the dialog runs modally on it.
 #pragma once
+
+#include "dialog_answer.h"
 
 #include <windows.h>
 
@@ -42,23 +42,15 @@ private:
     HWND m_panel = nullptr;
 };
 
-// While it lives, the next Save As dialog that this thread opens is given to answer. Dialogs that the answer
-// leaves open are cancelled a few seconds later, so that a failing test never hangs.
+// While it lives, the next Save As dialog that this thread opens is given to answer (see DialogAnswer).
 class SaveAsAnswer {
 public:
     explicit SaveAsAnswer(std::function<void(SaveAsDialog&)> answer);
-    ~SaveAsAnswer();
-    SaveAsAnswer(const SaveAsAnswer&) = delete;
-    SaveAsAnswer& operator=(const SaveAsAnswer&) = delete;
 
-    bool Answered() const { return m_answered; }
+    bool Answered() const { return m_answer.Answered(); }
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-    std::function<void(SaveAsDialog&)> m_answer;
-    UINT_PTR m_timer = 0;
-    bool m_answered = false;
-    int m_ticksSinceAnswer = 0;
+    DialogAnswer m_answer;
 };
 
 } // namespace tolvan::test

@@ -1,6 +1,6 @@
-#include "mainwnd/region_from_bitmap.h"
+#include "controls/region_from_bitmap.h"
 
-#include "mainwnd/mask_runs.h"
+#include "controls/mask_runs.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "mainwnd/mask_runs.h"
+#include "controls/mask_runs.h"
 
 #include <cstring>
 
