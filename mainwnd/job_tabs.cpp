@@ -29,29 +29,7 @@ SIZE ResourceBitmapSize(UINT id) {
 
 } // namespace
 
-HRESULT CJobTabs::ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra) {
-    CSettingsStore* store = m_app->GetSettingsStore();
-    const JobInfo* job = FindJob(mask);
-    std::memset(&record, 0, sizeof record);
-    extra.clear();
-    if (job->blob == BlobKind::kFixed) {
-        extra.assign(job->blobSize, 0);
-        record.ap.dwExtraLen = job->blobSize;
-        return store->ReadJob(m_modelName, mask, &record, extra.data());
-    }
-    HRESULT hr = store->ReadJob(m_modelName, mask, &record, nullptr);
-    if (job->blob == BlobKind::kAsStored && SUCCEEDED(hr) && record.ap.dwExtraLen != 0) {
-        // The store bounds the length by what the stream holds, so this is never more than the file had.
-        extra.assign(record.ap.dwExtraLen, 0);
-        hr = store->ReadJob(m_modelName, mask, &record, extra.data());
-    }
-    if (job->blob == BlobKind::kNone || extra.empty())
-        record.ap.dwExtraLen = 0;
-    record.ap.pExtraLow = 0;
-    return hr;
-}
-
-bool CJobTabs::BuildTab(const JobData& data, CToolTipCtrl& toolTip, int slot, HFONT font) {
+bool CJobTabs::BuildTab(const CSettingsFile::Job& data, CToolTipCtrl& toolTip, int slot, HFONT font) {
     const uint32_t mask = data.mask;
     const JobInfo* job = FindJob(mask);
     const TabLook* look = FindTabLook(mask);
@@ -82,7 +60,7 @@ bool CJobTabs::BuildTab(const JobData& data, CToolTipCtrl& toolTip, int slot, HF
     tab.page = CreateJobPage(mask, m_app);
     if (!tab.page || !tab.page->LoadRecord(data.record, data.extra.empty() ? nullptr : data.extra.data()))
         return false;
-    tab.page->SetModelName(m_modelName);
+    tab.page->SetModelName(m_file.ModelName());
     tab.page->Create(m_host.Window());
     ::SetWindowPos(tab.page->Handle(), nullptr, kPageAt.x, kPageAt.y, m_pageSize.cx, m_pageSize.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -90,60 +68,16 @@ bool CJobTabs::BuildTab(const JobData& data, CToolTipCtrl& toolTip, int slot, HF
     return true;
 }
 
-HRESULT CJobTabs::ReadModel(std::vector<JobData>& jobs) {
-    CSettingsStore* store = m_app->GetSettingsStore();
-    jobs.clear();
-    HRESULT hr = store->FirstModelName(m_modelName);
-    if (hr != S_OK)
-        return FAILED(hr) ? hr : STG_E_FILENOTFOUND; // a root without a storage holds no model
-    hr = store->ReadSpecInfo(m_modelName, m_specInfo.data());
-    if (FAILED(hr))
-        return hr;
-    uint32_t jobSet = 0;
-    std::memcpy(&jobSet, m_specInfo.data() + kSpecInfoJobSetOffset, sizeof jobSet);
-    try {
-        for (const JobInfo& job : kJobs) {
-            if (!(jobSet & job.mask))
-                continue;
-            JobData& data = jobs.emplace_back();
-            data.mask = job.mask;
-            hr = ReadRecord(job.mask, data.record, data.extra);
-            if (FAILED(hr))
-                return hr;
-        }
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
-}
-
 bool CJobTabs::Build(CToolTipCtrl& toolTip) {
-    if (!m_app)
+    std::vector<CSettingsFile::Job> jobs;
+    if (!m_app || !m_file.ReadJobs(jobs))
         return false;
-    CSettingsStore* store = m_app->GetSettingsStore();
-    if (!store || FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
-        return false;
-    std::vector<JobData> jobs;
-    HRESULT hr = ReadModel(jobs);
-    if (FAILED(hr) && hr != E_OUTOFMEMORY) {
-        // A file without its model, its job set or an offered job's record would stop every start the same way:
-        // it is as unusable as one that does not open, and takes the same way out. The template gets one try.
-        if (FAILED(m_app->ReplaceSettingsFile(StgMode::kReadWrite)))
-            return false;
-        hr = ReadModel(jobs);
-        if (FAILED(hr) && hr != E_OUTOFMEMORY)
-            m_app->ShowSettingsFileError();
-    }
-    if (FAILED(hr)) {
-        store->Discard();
-        return false;
-    }
     m_tabSize = ResourceBitmapSize(IDB_TAB_FILE_NORMAL);
     m_pageSize = ResourceBitmapSize(IDB_PAGE_BACKGROUND);
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_host.Window(), WM_GETFONT, 0, 0));
 
     int slot = 0;
-    for (const JobData& job : jobs) {
+    for (const CSettingsFile::Job& job : jobs) {
         bool built = false;
         try {
             built = BuildTab(job, toolTip, slot, font);
@@ -151,16 +85,16 @@ bool CJobTabs::Build(CToolTipCtrl& toolTip) {
         }
         if (!built) {
             Clear();
-            store->Close();
+            m_file.EndBuild();
             return false;
         }
         if (job.mask != JobMask::kDUzar)
             ++slot;
     }
+    for (Tab& tab : m_tabs)
+        m_file.FirstSave(*tab.page);
     SelectFirst();
-    // The pages' first saves are committed here. Should that fail, the file keeps its earlier records, which
-    // still say they were never stored, and the next start saves them again: nothing the user set is lost.
-    store->Close();
+    m_file.EndBuild();
     return true;
 }
 
@@ -200,7 +134,7 @@ void CJobTabs::SelectTab(uint32_t mask) {
     if (!tab || tab->shown)
         return;
     Show(*tab, true);
-    EnableApply(tab->page->IsDirty());
+    m_host.EnableApply(tab->page->IsDirty());
     const TabLook* look = FindTabLook(mask);
     for (TabStep step : look->steps) {
         switch (step) {
@@ -240,25 +174,11 @@ CJobPage* CJobTabs::Page(uint32_t mask) const {
     return nullptr;
 }
 
-void CJobTabs::EnableApply(bool enable) const {
-    ::EnableWindow(::GetDlgItem(m_host.Window(), IDC_APPLY), enable ? TRUE : FALSE);
-}
-
 void CJobTabs::Apply() {
     CJobPage* page = ShownPage();
-    if (!page || !m_app)
-        return;
-    CSettingsStore* store = m_app->GetSettingsStore();
-    if (FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
-        return;
-    if (FAILED(store->OpenModel(m_modelName, StgMode::kReadWrite)) || FAILED(page->Save(page->JobMask())))
-        return; // the edits and the enabled Apply button stay, so the user can try again
-    if (FAILED(store->Close())) {
-        // The batch did not reach the file: the page's edits are still unapplied.
-        page->SetDirty(true);
-        return;
-    }
-    EnableApply(false);
+    // On failure the edits and the enabled Apply button stay, so the user can try again.
+    if (page && SUCCEEDED(m_file.Write(*page)))
+        m_host.EnableApply(false);
 }
 
 void CJobTabs::RestoreDefaults() {

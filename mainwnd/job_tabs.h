@@ -5,10 +5,9 @@
 
 #include "controls/bitmap_button.h"
 #include "controls/tool_tip.h"
+#include "mainwnd/settings_file.h"
 #include "pages/job_page.h"
-#include "settings/settings_store.h"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -17,12 +16,14 @@ namespace tolvan {
 
 class CAppServices;
 
-// What the tabs need of the window they sit on.
+// What the tabs need of the window they sit on. The window owns the Apply button; the tabs only say when it
+// follows the shown page.
 class ITabHost {
 public:
     virtual HWND Window() const = 0;
     virtual LRESULT ShowHint(UINT id) = 0;
     virtual void Warn(UINT id) = 0;
+    virtual void EnableApply(bool enable) = 0;
 
 protected:
     ~ITabHost() = default;
@@ -30,10 +31,10 @@ protected:
 
 class CJobTabs {
 public:
-    CJobTabs(ITabHost& host, CAppServices* app) : m_host(host), m_app(app) {}
+    CJobTabs(ITabHost& host, CAppServices* app) : m_host(host), m_app(app), m_file(app) {}
 
-    // Reads the model and builds one tab and page per offered job. A settings file that opens but cannot be read
-    // that far is replaced by the driver's template (kept as a backup first), once. On failure nothing is left
+    // Reads the model and builds one tab and page per offered job, then lets the settings file's owner make the
+    // first saves the pages asked for, in tab order, before the first tab is shown. On failure nothing is left
     // built.
     bool Build(CToolTipCtrl& toolTip);
     // A click on a tab button. Returns false when id is no tab button's.
@@ -55,28 +56,15 @@ private:
         std::unique_ptr<CJobPage> page;
     };
 
-    // One offered job's record as read from the file, with its blob.
-    struct JobData {
-        uint32_t mask = 0;
-        JobRecord record{};
-        std::vector<uint8_t> extra;
-    };
-
-    // Reads the model name, the job set and the record of every offered job, before any page exists: a file
-    // that fails here has not been written to.
-    HRESULT ReadModel(std::vector<JobData>& jobs);
-    bool BuildTab(const JobData& job, CToolTipCtrl& toolTip, int slot, HFONT font);
-    HRESULT ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra);
+    bool BuildTab(const CSettingsFile::Job& job, CToolTipCtrl& toolTip, int slot, HFONT font);
     void SelectFirst();
     void SelectTab(uint32_t mask);
     void Show(Tab& tab, bool shown);
-    void EnableApply(bool enable) const;
 
     ITabHost& m_host;
     CAppServices* m_app;
+    CSettingsFile m_file;
     std::vector<Tab> m_tabs;
-    std::array<uint8_t, kSpecInfoSize> m_specInfo{};
-    char m_modelName[kModelNameBytes] = {};
     SIZE m_tabSize{};
     SIZE m_pageSize{};
 };

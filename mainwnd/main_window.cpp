@@ -86,7 +86,7 @@ BOOL CMainWindow::OnInitDialog() {
     SetText("Tolvan");
     m_toolTip.Create(m_hwnd, 0);
 
-    if (!m_app || !(m_store = m_app->GetSettingsStore()))
+    if (!m_app || !m_app->GetSettingsStore())
         return FALSE;
     if (!CreateButtons())
         return FALSE;
@@ -172,6 +172,11 @@ void CMainWindow::Warn(UINT id) {
     TextBuffer text;
     m_app->LoadText(id, text);
     m_app->ShowMessage(m_hwnd, text, MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST);
+}
+
+void CMainWindow::EnableApply(bool enable) {
+    if (m_apply)
+        m_apply->Enable(enable);
 }
 
 void CMainWindow::OnCommand(int id, int code, HWND) {
@@ -286,8 +291,7 @@ bool CMainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         result = TRUE;
         return true;
     case kPageChanged:
-        if (HWND apply = Item(IDC_APPLY))
-            ::EnableWindow(apply, wParam ? TRUE : FALSE);
+        EnableApply(wParam != 0);
         return false;
     case kShowHint:
         result = ShowHint(static_cast<UINT>(wParam));

@@ -6,7 +6,6 @@
 #include "controls/bitmap_button.h"
 #include "controls/tool_tip.h"
 #include "mainwnd/job_tabs.h"
-#include "settings/settings_store.h"
 #include "ui/dialog.h"
 #include "ui/unique_handle.h"
 
@@ -55,9 +54,10 @@ private:
     void End() { EndDialog(IDCANCEL); }
     HWND Window() const override { return m_hwnd; }
     void Warn(UINT id) override;
+    // The one place the Apply button's state changes: a page's change notification and the tabs both come here.
+    void EnableApply(bool enable) override;
 
     CAppServices* m_app;
-    CSettingsStore* m_store = nullptr;
     UniqueBrush m_backgroundBrush;
     HBRUSH m_transparentBrush = nullptr;
     HICON m_icon = nullptr;

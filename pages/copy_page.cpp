@@ -41,7 +41,7 @@ BOOL CCopyPage::OnInitDialog() {
         m_unavailable = true;
         m_properties.Enable(false);
     } else if (m_saved.dwStored == 0) {
-        FirstSave();
+        AskForFirstSave();
     } else if (ReadField(m_saved.ap.szExeDir) != ReadField(m_working.ap.szExeDir) || tookDevMode) {
         // Set-up replaced what the file holds; the main window learns it when it shows the page.
         m_dirty = true;

@@ -1,7 +1,6 @@
 #include "pages/duzar_page.h"
 
 #include "pages/format_combo.h"
-#include "pages/installed_applications.h"
 #include "pages/text_compare.h"
 #include "res/resource.h"
 #include "settings/fixed_string.h"
@@ -59,7 +58,7 @@ BOOL CDUzarPage::OnInitDialog() {
         return TRUE;
     if (IsAvailable()) {
         FillFormats();
-        FirstSave();
+        AskForFirstSave();
     } else {
         m_unavailable = true;
     }
@@ -67,29 +66,23 @@ BOOL CDUzarPage::OnInitDialog() {
     return TRUE;
 }
 
-void CDUzarPage::DestroyWindow() {
-    m_applications.clear();
-    m_applications.shrink_to_fit();
-    CScanSettingsPage::DestroyWindow();
-}
-
 bool CDUzarPage::ListApplication() {
-    std::vector<ApEntry> installed;
-    if (!m_app || !LoadInstalledApplications(*m_app, m_working.ap.dwApCategory, installed))
+    // A list holding the program twice still offers it once: the first entry is the one the button opens.
+    bool found = false;
+    const auto firstOfTheProgram = [&found](const ApEntry& entry) {
+        if (found || entry.wApId != kDUzarId)
+            return false;
+        return found = true;
+    };
+    if (!m_app || !m_applications.Load(*m_app, m_working.ap.dwApCategory, firstOfTheProgram))
         return false;
-    for (const ApEntry& entry : installed) {
-        if (entry.wApId != kDUzarId)
-            continue;
-        // A list holding the program twice still offers it once: the first entry is the one the button opens.
-        m_applications.push_back(entry);
-        const std::string name(ReadField(entry.szApName));
-        ComboBox list(Item(kApplicationList));
-        if (list.SelectString(-1, name.c_str()) == CB_ERR)
-            list.AddString(name.c_str());
-        break;
-    }
-    if (IsAvailable())
-        SelectApplication();
+    if (!IsAvailable())
+        return true;
+    const std::string name(ReadField(m_applications.Front().szApName));
+    ComboBox list(Item(kApplicationList));
+    if (list.SelectString(-1, name.c_str()) == CB_ERR)
+        list.AddString(name.c_str());
+    SelectApplication();
     return true;
 }
 
@@ -98,13 +91,13 @@ void CDUzarPage::SelectApplication() {
     if (ComboBox(Item(kApplicationList)).SelectString(-1, stored.c_str()) != CB_ERR)
         return;
     // A renamed entry of the same program keeps the record as it is.
-    if (SameProgramFiles(m_working, m_applications.front()))
+    if (SameProgramFiles(m_working, m_applications.Front()))
         return;
     TakeListedApplication();
 }
 
 void CDUzarPage::TakeListedApplication() {
-    TakeProgram(m_working, m_applications.front());
+    TakeProgram(m_working, m_applications.Front());
     ComboBox(Item(kApplicationList)).SetCurSel(0);
     m_dirty = true;
 }
@@ -149,7 +142,7 @@ void CDUzarPage::OnFormatChange() {
 
 void CDUzarPage::RestorePageDefaults() {
     const bool available = IsAvailable();
-    if (available && !SameProgramFiles(m_working, m_applications.front()))
+    if (available && !SameProgramFiles(m_working, m_applications.Front()))
         TakeListedApplication();
     if (!SameTextIgnoringCase(ReadField(m_working.ap.szExt), kBmpExtension) || m_working.ap.dwFormat != Format::kBmp) {
         WriteField(m_working.ap.szExt, kBmpExtension);

@@ -3,9 +3,8 @@
 // opens (1050, the synchronising list without PDF).
 #pragma once
 
+#include "pages/application_list.h"
 #include "pages/scan_settings_page.h"
-
-#include <vector>
 
 namespace tolvan {
 
@@ -13,14 +12,12 @@ class CDUzarPage : public CScanSettingsPage {
 public:
     explicit CDUzarPage(CAppServices* app);
 
-    void DestroyWindow() override;
-
     // How many applications set-up listed (0 or 1); 0 makes the page unavailable.
-    int ApplicationCount() const { return static_cast<int>(m_applications.size()); }
+    int ApplicationCount() const { return static_cast<int>(m_applications.Size()); }
 
 protected:
     BOOL OnInitDialog() override;
-    bool IsAvailable() const override { return !m_applications.empty(); }
+    bool IsAvailable() const override { return !m_applications.Empty(); }
     void AfterScanModeChange() override;
     void RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
@@ -38,7 +35,7 @@ private:
     void OnFormatChange();
 
     // The program found at set-up; at most one entry.
-    std::vector<ApEntry> m_applications;
+    CApplicationList m_applications;
 };
 
 } // namespace tolvan

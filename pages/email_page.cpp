@@ -1,7 +1,6 @@
 #include "pages/email_page.h"
 
 #include "pages/format_combo.h"
-#include "pages/installed_applications.h"
 #include "pages/mail_clients.h"
 #include "pages/text_compare.h"
 #include "res/resource.h"
@@ -65,7 +64,7 @@ BOOL CEmailPage::OnInitDialog() {
     ShowQualityGroup(false);
     // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
     // is: nothing to offer, nothing translated.
-    if (!LoadApplicationList())
+    if (!m_app || !m_applications.Load(*m_app, kMailCategory))
         return TRUE;
     // Mail programs take these three whatever a record says.
     m_working.ap.dwFormats = Format::kEmailFormats;
@@ -75,19 +74,9 @@ BOOL CEmailPage::OnInitDialog() {
     if (m_mailClientCount == 0)
         m_unavailable = true;
     else
-        FirstSave();
+        AskForFirstSave();
     Translate();
     return TRUE;
-}
-
-void CEmailPage::DestroyWindow() {
-    m_applications.clear();
-    m_applications.shrink_to_fit();
-    CScanSettingsPage::DestroyWindow();
-}
-
-bool CEmailPage::LoadApplicationList() {
-    return m_app && LoadInstalledApplications(*m_app, kMailCategory, m_applications);
 }
 
 bool CEmailPage::DetectMailClients() {
@@ -130,21 +119,7 @@ const ApEntry* CEmailPage::SelectDefaultClient(const std::string& defaultName) c
     // The entry that the list now shows decides, not the registry's spelling: an empty default, or one that
     // only begins a listed name, still selects an entry, and the record must name that one.
     const MailClient* client = FindMailClient(ItemText(list, index));
-    return client ? FindEntryById(client->apId) : nullptr;
-}
-
-const ApEntry* CEmailPage::FindEntryById(uint16_t apId) const {
-    for (const ApEntry& entry : m_applications)
-        if (entry.wApId == apId)
-            return &entry;
-    return nullptr;
-}
-
-const ApEntry* CEmailPage::FindEntryByName(std::string_view name) const {
-    for (const ApEntry& entry : m_applications)
-        if (SameTextIgnoringCase(ReadField(entry.szApName), name))
-            return &entry;
-    return nullptr;
+    return client ? m_applications.FindById(client->apId) : nullptr;
 }
 
 void CEmailPage::FillFormats() {
@@ -183,7 +158,7 @@ void CEmailPage::OnMailClientChange() {
     ComboBox list(Item(kMailClientList));
     const int index = list.GetCurSel();
     if (index != CB_ERR) {
-        if (const ApEntry* entry = FindEntryByName(ItemText(list, index))) {
+        if (const ApEntry* entry = m_applications.FindByName(ItemText(list, index))) {
             // Only the program changes; the attachment's format and quality stay as the user set them.
             m_working.ap.wApId = entry->wApId;
             CopyField(m_working.ap.szApName, entry->szApName);

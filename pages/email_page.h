@@ -3,6 +3,7 @@
 // PDF and JPG (1050) and, for JPG, the JPEG quality (1051, 1052, 1056, 1061).
 #pragma once
 
+#include "pages/application_list.h"
 #include "pages/scan_settings_page.h"
 
 #include <string>
@@ -13,8 +14,6 @@ namespace tolvan {
 class CEmailPage : public CScanSettingsPage {
 public:
     explicit CEmailPage(CAppServices* app);
-
-    void DestroyWindow() override;
 
     // How many mail clients set-up listed; 0 makes the page unavailable.
     int MailClientCount() const { return m_mailClientCount; }
@@ -30,14 +29,11 @@ protected:
     void OnPageCommand(int id, int code) override;
 
 private:
-    bool LoadApplicationList();
     bool DetectMailClients();
     void ChooseInitialMailClient();
     // Selects the default client in the list (the first entry when it is not listed) and returns the
     // application-info entry of the selected client, or null when there is none.
     const ApEntry* SelectDefaultClient(const std::string& defaultName) const;
-    const ApEntry* FindEntryById(uint16_t apId) const;
-    const ApEntry* FindEntryByName(std::string_view name) const;
 
     void FillFormats();
     void SelectFormat();
@@ -50,7 +46,7 @@ private:
     void OnQualityScroll(HWND source);
 
     // The catalogue's mail programs that are installed, as listed at set-up.
-    std::vector<ApEntry> m_applications;
+    CApplicationList m_applications;
     int m_mailClientCount = 0;
 };
 

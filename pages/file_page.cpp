@@ -47,7 +47,7 @@ BOOL CFilePage::OnInitDialog() {
     ShowTargetPath();
     if (m_app)
         m_app->SetQuality(m_working.ap.wQuality);
-    FirstSave();
+    AskForFirstSave();
     Translate();
     return TRUE;
 }

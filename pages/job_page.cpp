@@ -1,14 +1,12 @@
 #include "pages/job_page.h"
 
-#include "app/app_services.h"
-
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 namespace tolvan {
 
-CJobPage::CJobPage(UINT templateId, uint32_t mask, CAppServices* app)
-    : CDialog(templateId), m_mask(mask), m_app(app), m_store(app ? app->GetSettingsStore() : nullptr) {}
+CJobPage::CJobPage(UINT templateId, uint32_t mask, CAppServices* app) : CDialog(templateId), m_mask(mask), m_app(app) {}
 
 CJobPage::~CJobPage() {
     DestroyWindow();
@@ -50,15 +48,13 @@ void CJobPage::CommitWorking() {
     std::memcpy(&m_saved, &m_working, kJobRecordSize);
 }
 
-HRESULT CJobPage::Save(uint32_t mask) {
-    if (!m_store)
-        return E_FAIL;
+HRESULT CJobPage::Save(uint32_t mask, IJobWriter& writer) {
     // The record's blob length and the page's blob must agree whatever a file said.
     m_working.ap.dwExtraLen = static_cast<uint32_t>(m_workingExtra.size());
     const uint8_t* extra = m_workingExtra.empty() ? nullptr : m_workingExtra.data();
-    HRESULT hr = m_store->WriteJob(nullptr, mask, &m_working, extra);
+    HRESULT hr = writer.WriteJob(nullptr, mask, &m_working, extra);
     if (FAILED(hr)) {
-        hr = m_store->WriteJob(m_modelName, mask, &m_working, extra);
+        hr = writer.WriteJob(m_modelName, mask, &m_working, extra);
         if (FAILED(hr))
             return hr;
     }
@@ -67,15 +63,17 @@ HRESULT CJobPage::Save(uint32_t mask) {
     return hr;
 }
 
-void CJobPage::FirstSave() {
-    if (m_saved.dwStored != 0)
+void CJobPage::FirstSave(IJobWriter& writer) {
+    if (!m_firstSaveAsked)
         return;
-    m_saved.dwStored = m_working.dwStored = 1;
+    m_firstSaveAsked = false;
+    if (m_saved.dwStored == 0)
+        m_saved.dwStored = m_working.dwStored = 1;
     // The record names its job, but a damaged or foreign record may name another one: the page writes under the
     // job it was built for, never over another job's stream.
     if (m_working.ap.dwJobMask != m_mask)
         m_working.ap.dwJobMask = m_saved.ap.dwJobMask = m_mask;
-    Save(m_mask);
+    Save(m_mask, writer);
 }
 
 void CJobPage::DestroyWindow() {

@@ -5,6 +5,7 @@
 
 #include "settings/file_transaction.h"
 #include "settings/job_record.h"
+#include "settings/job_writer.h"
 #include "settings/stream_name.h"
 #include "ui/com_ptr.h"
 
@@ -26,7 +27,7 @@ inline constexpr std::size_t kSpecInfoSize = 14;
 inline constexpr std::size_t kSpecInfoJobSetOffset = 6;
 inline constexpr std::size_t kPathChars = 260;
 
-class CSettingsStore {
+class CSettingsStore final : public IJobWriter {
 public:
     CSettingsStore() = default;
     // Releases what is still open; a clean write batch is committed, as releasing a direct-mode file would.
@@ -57,8 +58,7 @@ public:
     // Without a buffer, dwExtraLen tells the length of the stored blob, so that a caller can allocate and read
     // again. Either way the blob is bounded by what the stream really holds.
     HRESULT ReadJob(const char* modelName, uint32_t jobMask, JobRecord* record, uint8_t* extra);
-    // extra: the record->ap.dwExtraLen bytes written behind the record (may be null when that length is 0).
-    HRESULT WriteJob(const char* modelName, uint32_t jobMask, const JobRecord* record, const uint8_t* extra);
+    HRESULT WriteJob(const char* modelName, uint32_t jobMask, const JobRecord* record, const uint8_t* extra) override;
 
     bool IsOpen() const { return static_cast<bool>(m_root); }
 

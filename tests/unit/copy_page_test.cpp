@@ -30,9 +30,9 @@ class CCountingCopyPage : public CCopyPage {
 public:
     using CCopyPage::CCopyPage;
     int saves = 0;
-    HRESULT Save(uint32_t mask) override {
+    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
         ++saves;
-        return CCopyPage::Save(mask);
+        return CCopyPage::Save(mask, writer);
     }
 };
 
@@ -230,7 +230,7 @@ TEST_F(CopyPageTest, ARemovedPrinterGivesTheDefaultAndItsDeviceModeUnsaved) {
     char model[kModelNameBytes] = {};
     ASSERT_EQ(services.GetSettingsStore()->FirstModelName(model), S_OK);
     ASSERT_TRUE(SUCCEEDED(services.GetSettingsStore()->OpenModel(model, StgMode::kReadWrite)));
-    EXPECT_TRUE(SUCCEEDED(page->Save(JobMask::kCopy)));
+    EXPECT_TRUE(SUCCEEDED(page->Save(JobMask::kCopy, *services.GetSettingsStore())));
     services.GetSettingsStore()->Close();
     EXPECT_FALSE(page->IsDirty());
     EXPECT_EQ(StoredBlob(), page->WorkingExtra());

@@ -31,9 +31,9 @@ class CCountingDUzarPage : public CDUzarPage {
 public:
     using CDUzarPage::CDUzarPage;
     int saves = 0;
-    HRESULT Save(uint32_t mask) override {
+    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
         ++saves;
-        return CDUzarPage::Save(mask);
+        return CDUzarPage::Save(mask, writer);
     }
 };
 

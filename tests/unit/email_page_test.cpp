@@ -38,9 +38,9 @@ class CCountingEmailPage : public CEmailPage {
 public:
     using CEmailPage::CEmailPage;
     int saves = 0;
-    HRESULT Save(uint32_t mask) override {
+    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
         ++saves;
-        return CEmailPage::Save(mask);
+        return CEmailPage::Save(mask, writer);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "page_host.h"
 
+#include "mainwnd/settings_file.h"
 #include "pages/page_messages.h"
 #include "settings/fixed_string.h"
 #include "settings/stream_name.h"
@@ -118,26 +119,20 @@ LRESULT CALLBACK PageHost::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 bool OpenPage(CJobPage& page, TestServices& services, const PageHost& host) {
-    CSettingsStore* store = services.GetSettingsStore();
-    if (FAILED(services.OpenSettingsFile(StgMode::kReadWrite)))
+    CSettingsFile file(&services);
+    std::vector<CSettingsFile::Job> jobs;
+    if (!file.ReadJobs(jobs))
         return false;
-    char model[kModelNameBytes] = {};
-    JobRecord record{};
-    bool ok =
-        store->FirstModelName(model) == S_OK && SUCCEEDED(store->ReadJob(model, page.JobMask(), &record, nullptr));
-    // The blob behind the record, as long as the store found it in the stream.
-    std::vector<uint8_t> extra;
-    if (ok && record.ap.dwExtraLen != 0) {
-        extra.assign(record.ap.dwExtraLen, 0);
-        ok = SUCCEEDED(store->ReadJob(model, page.JobMask(), &record, extra.data()));
-    }
-    record.ap.dwExtraLen = static_cast<uint32_t>(extra.size());
-    record.ap.pExtraLow = 0;
-    if (ok && page.LoadRecord(record, extra.empty() ? nullptr : extra.data())) {
-        page.SetModelName(model);
+    bool ok = false;
+    for (const CSettingsFile::Job& job : jobs) {
+        if (job.mask != page.JobMask() || !page.LoadRecord(job.record, job.extra.empty() ? nullptr : job.extra.data()))
+            continue;
+        page.SetModelName(file.ModelName());
         ok = page.Create(host.Handle());
+        if (ok)
+            file.FirstSave(page);
     }
-    store->Close();
+    file.EndBuild();
     return ok && page.Handle();
 }
 

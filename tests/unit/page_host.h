@@ -80,8 +80,9 @@ private:
     UniqueWindow m_window;
 };
 
-// Opens a page over the settings file as the tab building does: the file open, the page's record and its blob
-// read from it and loaded, the page's window created, the file closed. False when a step fails.
+// Opens a page over the settings file as the tab building does, through the file's owner: the file open, the
+// page's record and its blob read from it and loaded, the page's window created, its first save made when it
+// asked for one, the file closed. False when a step fails.
 bool OpenPage(CJobPage& page, TestServices& services, const PageHost& host);
 
 // Sends the page a command from one of its controls, as the control would.

@@ -1,8 +1,10 @@
-#include "pages/installed_applications.h"
+#include "pages/application_list.h"
 
 #include "app/app_services.h"
 #include "app/path_buffer.h"
 #include "modules/apinfo_module.h"
+#include "pages/text_compare.h"
+#include "settings/fixed_string.h"
 
 #include <new>
 #include <utility>
@@ -17,7 +19,7 @@ constexpr DWORD kOpenToList = 16;
 
 } // namespace
 
-bool LoadInstalledApplications(CAppServices& app, uint32_t category, std::vector<ApEntry>& out) {
+bool CApplicationList::Load(CAppServices& app, uint32_t category, const std::function<bool(const ApEntry&)>& keep) {
     PathBuffer dll, list;
     app.GetDriverFolder(dll);
     app.GetUserFolder(list);
@@ -31,7 +33,8 @@ bool LoadInstalledApplications(CAppServices& app, uint32_t category, std::vector
     ApEntry entry{};
     for (HRESULT hr = module.FindFirst(&entry, category); SUCCEEDED(hr); hr = module.FindNext(&entry)) {
         try {
-            found.push_back(entry);
+            if (!keep || keep(entry))
+                found.push_back(entry);
         } catch (const std::bad_alloc&) {
             complete = false;
             break;
@@ -41,8 +44,22 @@ bool LoadInstalledApplications(CAppServices& app, uint32_t category, std::vector
     module.CloseFile();
     module.Unload();
     if (complete)
-        out = std::move(found);
+        m_entries = std::move(found);
     return complete;
+}
+
+const ApEntry* CApplicationList::FindById(uint16_t apId) const {
+    for (const ApEntry& entry : m_entries)
+        if (entry.wApId == apId)
+            return &entry;
+    return nullptr;
+}
+
+const ApEntry* CApplicationList::FindByName(std::string_view name) const {
+    for (const ApEntry& entry : m_entries)
+        if (SameTextIgnoringCase(ReadField(entry.szApName), name))
+            return &entry;
+    return nullptr;
 }
 
 } // namespace tolvan
