@@ -103,7 +103,7 @@ bool CCopyPage::ChooseInitialPrinter() {
     if (!stored.empty() && SelectListed(stored)) {
         choice = stored;
     } else {
-        const std::string fallback = DefaultPrinterName();
+        const std::string fallback = DefaultPrinter();
         if (!fallback.empty() && !IsFaxPrinter(fallback.c_str()) && SelectListed(fallback))
             choice = fallback;
     }
@@ -192,7 +192,7 @@ void CCopyPage::RestorePageDefaults() {
     if (!IsAvailable())
         return;
     ComboBox list(Item(IDC_PRINTER_LIST));
-    const std::string fallback = DefaultPrinterName();
+    const std::string fallback = DefaultPrinter();
     std::string taken = fallback;
     // A fax, no default printer, or one that is not listed: the first entry, so that a printer stays chosen.
     if (fallback.empty() || IsFaxPrinter(fallback.c_str()) || !SelectListed(fallback)) {

@@ -34,6 +34,8 @@ protected:
     UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
     bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;
+    // The system's default printer; "" when there is none.
+    virtual std::string DefaultPrinter() const { return DefaultPrinterName(); }
 
 private:
     void SetUpPropertiesButton();

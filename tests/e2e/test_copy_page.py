@@ -8,7 +8,7 @@ reader (olefile). The checks run in the order written; each one builds on the st
 import os
 import struct
 import subprocess
-from pathlib import Path
+import time
 
 import olefile
 import pytest
@@ -34,7 +34,12 @@ TAB_TOP, TAB_LEFT, TAB_GAP = 52, 29, 8
 TAB_SIZE = Image.open(BUILD / "art" / "bitmap_176.bmp").size
 COPY_TAB = (TAB_LEFT + 3 * (TAB_SIZE[0] + TAB_GAP) + TAB_SIZE[0] // 2, TAB_TOP + TAB_SIZE[1] // 2)
 
+# Each wait ends as soon as its condition holds; the bound only has to outlast a loaded machine.
+WAIT = 60.0
+
 NO_PRINTER = "No printer is installed"  # the beginning of warning 1071
+PRINTER_LIST_HINT = "Choose the printer that prints the copies."
+PROPERTIES_HINT = "Change the settings of the chosen printer, such as paper size, quality and number of copies."
 PRINT_DIALOG = "^Print$"
 
 
@@ -136,20 +141,28 @@ def page(program):
     return probe(program, "copy")
 
 
+def point_at(rect):
+    """Moves the pointer to the middle of a rectangle in screen coordinates, in two steps, as a hand would."""
+    left, top, right, bottom = rect
+    desktop.xdotool("mousemove", (left + right) // 2 - 2, (top + bottom) // 2 - 2)
+    time.sleep(desktop.STEP_PAUSE)
+    desktop.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2)
+
+
 def click_screen(rect):
     """A left click in the middle of a rectangle in screen coordinates."""
-    left, top, right, bottom = rect
-    desktop.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2)
+    point_at(rect)
+    time.sleep(desktop.STEP_PAUSE)
     desktop.xdotool("click", 1)
 
 
 def show_copy_page(program, window):
     desktop.click(window, *COPY_TAB)
-    assert poll(lambda: (page(program) or {}).get("page_visible") == "1", 5.0), "the Copy page did not show"
+    assert poll(lambda: (page(program) or {}).get("page_visible") == "1", WAIT), "the Copy page did not show"
 
 
 def print_dialog():
-    windows = poll(lambda: desktop.visible_windows(PRINT_DIALOG), 10.0)
+    windows = poll(lambda: desktop.visible_windows(PRINT_DIALOG), WAIT)
     assert windows, "the print dialog did not open"
     return windows[0]
 
@@ -158,13 +171,13 @@ def answer_print_dialog(program, copies=None):
     """Confirms the open print dialog with Enter, after typing a number of copies into its field."""
     dialog = print_dialog()
     if copies is not None:
-        field = poll(lambda: probe(program, "print"), 5.0)
+        field = poll(lambda: probe(program, "print"), WAIT)
         assert field, "no copies field in the print dialog"
         click_screen(field["copies_rect"])
         desktop.press_keys(dialog, "End", "BackSpace", "BackSpace", "BackSpace", "BackSpace", str(copies))
-        assert poll(lambda: (probe(program, "print") or {}).get("copies") == str(copies), 5.0)
+        assert poll(lambda: (probe(program, "print") or {}).get("copies") == str(copies), WAIT)
     desktop.press_keys(dialog, "Return")
-    assert poll(lambda: not desktop.visible_windows(PRINT_DIALOG), 10.0), "the print dialog stayed open"
+    assert poll(lambda: not desktop.visible_windows(PRINT_DIALOG), WAIT), "the print dialog stayed open"
 
 
 def test_first_run_stores_the_default_printer_and_never_offers_a_fax(program, installation):
@@ -183,6 +196,14 @@ def test_first_run_stores_the_default_printer_and_never_offers_a_fax(program, in
     assert shown["selected"] == "1"
     assert shown["properties_enabled"] == "1"
     assert shown["apply_enabled"] == "0"
+
+    # The pointer over the printer list and over the Properties button: each one's hint, and the button's tool tip.
+    point_at(shown["printer_list_rect"])
+    assert poll(lambda: page(program)["hint"] == PRINTER_LIST_HINT, WAIT), page(program)["hint"]
+    assert page(program)["tool_tips"] == "0"
+    point_at(shown["properties_rect"])
+    assert poll(lambda: page(program)["hint"] == PROPERTIES_HINT, WAIT), page(program)["hint"]
+    assert poll(lambda: page(program)["tool_tips"] == "1", WAIT), "no tool tip over the Properties button"
     SCREENSHOTS.mkdir(parents=True, exist_ok=True)
     x, y, width, height = desktop.geometry(window)
     desktop.screenshot().crop((x, y, x + width, y + height)).save(SCREENSHOTS / "copy_page.png")
@@ -201,7 +222,7 @@ def test_properties_changes_the_record_only_when_the_user_changes_something(prog
     # Three copies: Apply is offered and stores them.
     click_screen(page(program)["properties_rect"])
     answer_print_dialog(program, copies=3)
-    assert poll(lambda: page(program)["apply_enabled"] == "1", 5.0), "a changed device mode did not enable Apply"
+    assert poll(lambda: page(program)["apply_enabled"] == "1", WAIT), "a changed device mode did not enable Apply"
     assert copy_record(installation) == before, "nothing is written before Apply"
     click_screen(page(program)["apply_rect"])
 
@@ -209,7 +230,7 @@ def test_properties_changes_the_record_only_when_the_user_changes_something(prog
         record = copy_record(installation)
         return record and record[0] == "Office_Laser" and device_mode(record[2])[2] == 3 and record
 
-    record = poll(applied, 5.0)
+    record = poll(applied, WAIT)
     assert record, copy_record(installation)
     assert record[1] == len(record[2]) == device_mode(record[2])[1]
     assert program.running()
@@ -234,7 +255,7 @@ def test_a_removed_printer_gives_way_to_the_new_default_unapplied(program, insta
         record = copy_record(installation)
         return record and record[0] == "Colour_Inkjet" and record
 
-    record = poll(applied, 5.0)
+    record = poll(applied, WAIT)
     assert record, copy_record(installation)
     name, extra_len, blob = record
     assert extra_len == len(blob) == device_mode(blob)[1]
@@ -245,12 +266,12 @@ def test_without_a_spooler_the_page_warns_and_stays_inert(program, installation,
     spooler("stop")
     window = program.start()
     desktop.click(window, *COPY_TAB)
-    warning = poll(lambda: probe(program, "message"), 10.0)
+    warning = poll(lambda: probe(program, "message"), WAIT)
     assert warning and warning.get("text", "").startswith(NO_PRINTER), warning
     boxes = [w for w in desktop.visible_windows("^Tolvan$") if w != window]
     assert boxes
     desktop.press_keys(boxes[0], "Return")
-    assert poll(lambda: probe(program, "message") is None, 5.0), "the warning stayed open"
+    assert poll(lambda: probe(program, "message") is None, WAIT), "the warning stayed open"
 
     state = page(program)
     assert state["page_visible"] == "1"
@@ -259,7 +280,7 @@ def test_without_a_spooler_the_page_warns_and_stays_inert(program, installation,
     # Another scan mode, chosen with the pointer and the keyboard, gives nothing to apply.
     click_screen(state["scan_mode_rect"])
     desktop.press_keys(window, "Down", "Return")
-    changed = poll(lambda: page(program)["scan_mode"] != state["scan_mode"] and page(program), 5.0)
+    changed = poll(lambda: page(program)["scan_mode"] != state["scan_mode"] and page(program), WAIT)
     assert changed, "the scan mode did not change"
     assert changed["apply_enabled"] == "0"
     assert copy_record(installation)[0] == "Colour_Inkjet"

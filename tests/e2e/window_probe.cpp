@@ -5,12 +5,13 @@
 //   window-probe close   posts WM_SYSCOMMAND SC_CLOSE to the window, as Alt+F4 does
 //   window-probe restore posts WM_SYSCOMMAND SC_RESTORE, as the taskbar button of a minimised window does
 //   window-probe copy    the Copy page: its printers, the chosen one, whether Properties and Apply are enabled,
-//                        and the screen rectangles of its controls
+//                        the hint line, how many tool tips show, and the screen rectangles of its controls
 //   window-probe message the texts of the message box the program shows
 //   window-probe print   the print dialog: its printer, copies, and the copies field's screen rectangle
 // Exit code: 0 done, 1 no main window (or no such page or dialog), 2 bad arguments.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <dlgs.h>
 
 #include <cstdio>
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kAutoCropId = 1071;
 constexpr int kApplyId = 1011;
+constexpr int kHintLineId = 1013;
 constexpr int kScanModeId = 1040;
 constexpr int kPrinterListId = 1070;
 constexpr int kPropertiesId = 1072;
@@ -114,6 +116,14 @@ BOOL CALLBACK FindCopyPage(HWND child, LPARAM found) {
     return TRUE;
 }
 
+BOOL CALLBACK CountToolTips(HWND window, LPARAM count) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (::IsWindowVisible(window) && _wcsicmp(className, TOOLTIPS_CLASSW) == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int CopyPage(HWND window) {
     HWND page = nullptr;
     ::EnumChildWindows(window, FindCopyPage, reinterpret_cast<LPARAM>(&page));
@@ -135,6 +145,10 @@ int CopyPage(HWND window) {
     std::printf("page_visible=%d\n", ::IsWindowVisible(page) ? 1 : 0);
     std::printf("properties_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(page, kPropertiesId)) ? 1 : 0);
     std::printf("apply_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(window, kApplyId)) ? 1 : 0);
+    std::printf("hint=%s\n", WindowText(::GetDlgItem(window, kHintLineId)).c_str());
+    int tips = 0;
+    ::EnumWindows(CountToolTips, reinterpret_cast<LPARAM>(&tips));
+    std::printf("tool_tips=%d\n", tips);
     PrintScreenRect("properties_rect", ::GetDlgItem(page, kPropertiesId));
     PrintScreenRect("printer_list_rect", list);
     PrintScreenRect("scan_mode_rect", ::GetDlgItem(page, kScanModeId));

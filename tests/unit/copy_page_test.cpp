@@ -34,6 +34,11 @@ public:
         ++saves;
         return CCopyPage::Save(mask, writer);
     }
+    // A default printer that the page did not list, such as one added while the program runs.
+    const char* unlistedDefault = nullptr;
+    std::string DefaultPrinter() const override {
+        return unlistedDefault ? unlistedDefault : CCopyPage::DefaultPrinter();
+    }
 };
 
 // A device mode of the given lengths: dmSize and dmDriverExtra as given, the bytes marked so that a copy of it is
@@ -389,6 +394,29 @@ TEST_F(CopyPageTest, DefaultsChooseTheDefaultPrinterWithItsCurrentDeviceMode) {
     EXPECT_EQ(page->WorkingExtra(), current);
     EXPECT_TRUE(page->IsDirty());
     EXPECT_EQ(host.changed, (std::vector<WPARAM>{1}));
+}
+
+TEST_F(CopyPageTest, DefaultsWhoseDefaultPrinterIsNotListedChooseTheFirstPrinter) {
+    Open(CopyRecord(kDefault), WholeDevMode(156, 8));
+    page->unlistedDefault = "Added_Later";
+    page->Send(kRestoreDefaults);
+    EXPECT_EQ(Chosen(), kOther);
+    EXPECT_EQ(page->SelectedPrinter(), kOther);
+    EXPECT_EQ(Name(), kOther);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(page->WorkingExtra().data())), kOther);
+    ExpectBlobsOfLength(164);
+    EXPECT_EQ(host.changed, (std::vector<WPARAM>{1}));
+    // A printer stays chosen, so Properties still opens on it.
+    EXPECT_TRUE(Properties([](PrintDialog& dialog) {
+        EXPECT_EQ(dialog.Printer(), kOther);
+        dialog.Cancel();
+    }));
+
+    // A fax as the default printer is never chosen either.
+    Open(CopyRecord(kDefault), WholeDevMode(156, 8));
+    page->unlistedDefault = "Team_Fax";
+    page->Send(kRestoreDefaults);
+    EXPECT_EQ(page->SelectedPrinter(), kOther);
 }
 
 TEST_F(CopyPageTest, HintsTellThePrinterListAndPropertiesApart) {
