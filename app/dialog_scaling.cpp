@@ -1,12 +1,12 @@
 #include "app/dialog_scaling.h"
 
+#include "res/resource.h"
+
 namespace tolvan {
 
 namespace {
 
 // The two labels that carry tool tips on the pages keep their size: their text decides it.
-constexpr int kTipLabelA = 1068;
-constexpr int kTipLabelB = 1069;
 
 struct ScalePass {
     HFONT font;
@@ -34,7 +34,7 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
     const int bottom = static_cast<int>(r.bottom * y);
 
     const int id = ::GetDlgCtrlID(child);
-    if (id == kTipLabelA || id == kTipLabelB)
+    if (id == IDC_SCAN_MODE_LABEL || id == IDC_RESOLUTION_LABEL)
         ::SetWindowPos(child, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     else
         ::SetWindowPos(child, HWND_TOP, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_SHOWWINDOW);

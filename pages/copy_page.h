@@ -1,5 +1,6 @@
 // The Copy job's page: the scan is printed. Besides the shared scan settings it lists the spooler's printers but
-// the faxes (1070) and edits the chosen printer's driver settings in the print dialog (1072). The record keeps
+// the faxes (IDC_PRINTER_LIST) and edits the chosen printer's driver settings in the print dialog
+// (IDC_PRINTER_PROPERTIES). The record keeps
 // the printer's name in szExeDir and its whole device mode as the extra blob.
 //
 // Both copies of the record always have blobs of the same length: whenever the working blob takes a new

@@ -14,8 +14,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr int kFormatList = 1050;
-constexpr int kApplicationList = 1070;
 constexpr uint16_t kDUzarId = 4160;
 constexpr std::string_view kBmpExtension = ".BMP";
 
@@ -79,7 +77,7 @@ bool CDUzarPage::ListApplication() {
     if (!IsAvailable())
         return true;
     const std::string name(ReadField(m_applications.Front().szApName));
-    ComboBox list(Item(kApplicationList));
+    ComboBox list(Item(IDC_DUZAR_APPLICATION_LIST));
     if (list.SelectString(-1, name.c_str()) == CB_ERR)
         list.AddString(name.c_str());
     SelectApplication();
@@ -88,7 +86,7 @@ bool CDUzarPage::ListApplication() {
 
 void CDUzarPage::SelectApplication() {
     const std::string stored(ReadField(m_working.ap.szApName));
-    if (ComboBox(Item(kApplicationList)).SelectString(-1, stored.c_str()) != CB_ERR)
+    if (ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)).SelectString(-1, stored.c_str()) != CB_ERR)
         return;
     // A renamed entry of the same program keeps the record as it is.
     if (SameProgramFiles(m_working, m_applications.Front()))
@@ -98,17 +96,17 @@ void CDUzarPage::SelectApplication() {
 
 void CDUzarPage::TakeListedApplication() {
     TakeProgram(m_working, m_applications.Front());
-    ComboBox(Item(kApplicationList)).SetCurSel(0);
+    ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)).SetCurSel(0);
     m_dirty = true;
 }
 
 void CDUzarPage::FillFormats() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     tolvan::FillFormats(FormatListKind::kSynchronising, list, m_working);
 }
 
 void CDUzarPage::SelectFormat() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     tolvan::SelectFormat(FormatListKind::kSynchronising, list, m_working);
 }
 
@@ -119,7 +117,7 @@ void CDUzarPage::AfterScanModeChange() {
 }
 
 void CDUzarPage::OnApplicationChange() {
-    const std::string text = SelectedText(ComboBox(Item(kApplicationList)));
+    const std::string text = SelectedText(ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)));
     if (!text.empty()) {
         for (const ApEntry& entry : m_applications) {
             if (ReadField(entry.szApName) != text)
@@ -135,7 +133,7 @@ void CDUzarPage::OnApplicationChange() {
 }
 
 void CDUzarPage::OnFormatChange() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     TakeSelectedFormat(FormatListKind::kSynchronising, list, m_working);
     NotifyChange(m_working.ap.dwFormat);
 }
@@ -156,7 +154,7 @@ void CDUzarPage::RestorePageDefaults() {
 }
 
 UINT CDUzarPage::HintIdForControl(int id) const {
-    if (id == kApplicationList)
+    if (id == IDC_DUZAR_APPLICATION_LIST)
         return IsAvailable() ? IDS_DUZAR_PAGE : IDS_NO_DUZAR_APPLICATION;
     return static_cast<UINT>(id);
 }
@@ -164,9 +162,9 @@ UINT CDUzarPage::HintIdForControl(int id) const {
 void CDUzarPage::OnPageCommand(int id, int code) {
     if (code != CBN_SELCHANGE)
         return;
-    if (id == kApplicationList)
+    if (id == IDC_DUZAR_APPLICATION_LIST)
         OnApplicationChange();
-    else if (id == kFormatList)
+    else if (id == IDC_FORMAT_LIST)
         OnFormatChange();
 }
 

@@ -1,6 +1,6 @@
 // The DUzar job's page: the scan opens in the one program made for this button. Besides the shared scan settings
-// it lists that program (1070), when the installed-applications list holds it, and the image formats the program
-// opens (1050, the synchronising list without PDF).
+// it lists that program (IDC_DUZAR_APPLICATION_LIST), when the installed-applications list holds it, and the image
+// formats the program opens (IDC_FORMAT_LIST, the synchronising list without PDF).
 #pragma once
 
 #include "pages/application_list.h"

@@ -15,14 +15,8 @@ namespace tolvan {
 
 namespace {
 
-constexpr int kResolution = 1041;
-constexpr int kFormatList = 1050;
-constexpr int kQualityLabel = 1051;
-constexpr int kQualitySlider = 1052;
-constexpr int kQualityValue = 1056;
-constexpr int kQualityUnit = 1061;
-constexpr int kMailClientList = 1065;
-constexpr int kQualityGroup[] = {kQualityUnit, kQualityValue, kQualityLabel, kQualitySlider};
+constexpr int kQualityGroup[] = {IDC_JPEG_QUALITY_UNIT, IDC_JPEG_QUALITY_VALUE, IDC_JPEG_QUALITY_LABEL,
+                                 IDC_JPEG_QUALITY};
 
 constexpr uint32_t kMailCategory = 0x8;
 constexpr uint16_t kDefaultQuality = 95;
@@ -60,7 +54,7 @@ BOOL CEmailPage::OnInitDialog() {
     SelectScanMode();
     ShowResolution();
     LoadBackground();
-    Slider(Item(kQualitySlider)).SetRange(1, 100, false);
+    Slider(Item(IDC_JPEG_QUALITY)).SetRange(1, 100, false);
     ShowQualityGroup(false);
     // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
     // is: nothing to offer, nothing translated.
@@ -83,7 +77,7 @@ bool CEmailPage::DetectMailClients() {
     std::vector<std::string> names;
     if (!ListMailClients(names))
         return false;
-    ComboBox list(Item(kMailClientList));
+    ComboBox list(Item(IDC_MAIL_CLIENT_LIST));
     int count = 0;
     for (const std::string& name : names)
         if (list.AddString(name.c_str()) >= 0)
@@ -96,7 +90,7 @@ bool CEmailPage::DetectMailClients() {
 
 void CEmailPage::ChooseInitialMailClient() {
     const std::string stored(ReadField(m_working.ap.szApName));
-    ComboBox(Item(kMailClientList)).SelectString(-1, stored.c_str());
+    ComboBox(Item(IDC_MAIL_CLIENT_LIST)).SelectString(-1, stored.c_str());
     if (IsMailClientId(m_working.ap.wApId))
         return;
     std::string defaultName;
@@ -110,7 +104,7 @@ void CEmailPage::ChooseInitialMailClient() {
 }
 
 const ApEntry* CEmailPage::SelectDefaultClient(const std::string& defaultName) const {
-    ComboBox list(Item(kMailClientList));
+    ComboBox list(Item(IDC_MAIL_CLIENT_LIST));
     int index = list.SelectString(-1, defaultName.c_str());
     if (index == CB_ERR) {
         index = 0;
@@ -123,12 +117,12 @@ const ApEntry* CEmailPage::SelectDefaultClient(const std::string& defaultName) c
 }
 
 void CEmailPage::FillFormats() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     ShowFormat(tolvan::FillFormats(FormatListKind::kAddOnlyWithPdf, list, m_working));
 }
 
 void CEmailPage::SelectFormat() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     ShowFormat(tolvan::SelectFormat(FormatListKind::kAddOnlyWithPdf, list, m_working));
 }
 
@@ -136,7 +130,7 @@ void CEmailPage::ShowFormat(uint32_t selected) {
     ShowQualityGroup(false);
     if (selected != Format::kJpg)
         return;
-    Slider(Item(kQualitySlider)).SetPos(m_working.ap.wQuality);
+    Slider(Item(IDC_JPEG_QUALITY)).SetPos(m_working.ap.wQuality);
     ShowQualityGroup(true);
     SetQualityText(m_working.ap.wQuality);
 }
@@ -149,13 +143,13 @@ void CEmailPage::ShowQualityGroup(bool shown) const {
 void CEmailPage::SetQualityText(uint16_t quality) const {
     char text[8];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(quality));
-    ::SetDlgItemTextA(m_hwnd, kQualityValue, text);
+    ::SetDlgItemTextA(m_hwnd, IDC_JPEG_QUALITY_VALUE, text);
 }
 
 void CEmailPage::OnMailClientChange() {
     if (!IsAvailable())
         return;
-    ComboBox list(Item(kMailClientList));
+    ComboBox list(Item(IDC_MAIL_CLIENT_LIST));
     const int index = list.GetCurSel();
     if (index != CB_ERR) {
         if (const ApEntry* entry = m_applications.FindByName(ItemText(list, index))) {
@@ -170,14 +164,14 @@ void CEmailPage::OnMailClientChange() {
 }
 
 void CEmailPage::OnFormatChange() {
-    CFormatCombo list(Item(kFormatList));
+    CFormatCombo list(Item(IDC_FORMAT_LIST));
     TakeSelectedFormat(FormatListKind::kAddOnlyWithPdf, list, m_working);
     SelectFormat();
     NotifyChange(m_working.ap.dwFormat);
 }
 
 void CEmailPage::OnQualityScroll(HWND source) {
-    if (source && source == Item(kQualitySlider)) {
+    if (source && source == Item(IDC_JPEG_QUALITY)) {
         const int position = Slider(source).GetPos();
         if (position != m_working.ap.wQuality) {
             m_working.ap.wQuality = static_cast<uint16_t>(position);
@@ -208,7 +202,7 @@ bool CEmailPage::RestorePageDefaultsOrEnd() {
         WriteField(m_working.ap.szExt, kJpgExtension);
         m_working.ap.dwFormat = Format::kJpg;
         m_working.ap.wQuality = kDefaultQuality;
-        Slider(Item(kQualitySlider)).SetPos(kDefaultQuality);
+        Slider(Item(IDC_JPEG_QUALITY)).SetPos(kDefaultQuality);
         ShowQualityGroup(false);
         SetQualityText(kDefaultQuality);
         // Shows the group again with "JPG", or falls back to "BMP" under scan mode 4.
@@ -219,27 +213,27 @@ bool CEmailPage::RestorePageDefaultsOrEnd() {
 }
 
 UINT CEmailPage::HintIdForControl(int id) const {
-    if (id == kMailClientList)
+    if (id == IDC_MAIL_CLIENT_LIST)
         return IsAvailable() ? IDS_MAIL_CLIENT_LIST : IDS_NO_MAIL_CLIENT;
     return static_cast<UINT>(id);
 }
 
 int CEmailPage::ValueFieldId() const {
-    return kQualityValue;
+    return IDC_JPEG_QUALITY_VALUE;
 }
 
 void CEmailPage::OnPageCommand(int id, int code) {
     if (code != CBN_SELCHANGE)
         return;
-    if (id == kMailClientList)
+    if (id == IDC_MAIL_CLIENT_LIST)
         OnMailClientChange();
-    else if (id == kFormatList)
+    else if (id == IDC_FORMAT_LIST)
         OnFormatChange();
 }
 
 bool CEmailPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // The resolution slider is the shared group's; every other horizontal scroll is the quality's.
-    if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) != Item(kResolution)) {
+    if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) != Item(IDC_RESOLUTION)) {
         OnQualityScroll(reinterpret_cast<HWND>(lParam));
         return false;
     }

@@ -1,6 +1,7 @@
 // The Email job's page: the scan goes to a mail program as an attachment. Besides the shared scan settings it
-// offers the installed mail clients that the driver's catalogue knows (1065), the attachment's format from BMP,
-// PDF and JPG (1050) and, for JPG, the JPEG quality (1051, 1052, 1056, 1061).
+// offers the installed mail clients that the driver's catalogue knows (IDC_MAIL_CLIENT_LIST), the attachment's format
+// from BMP, PDF and JPG (IDC_FORMAT_LIST) and, for JPG, the JPEG quality (IDC_JPEG_QUALITY and its label, value and
+// unit).
 #pragma once
 
 #include "pages/application_list.h"

@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "ui/controls.h"
 
+#include <dlgs.h>
+
 #include <cstring>
 #include <string_view>
 
@@ -12,7 +14,7 @@ namespace tolvan {
 
 namespace {
 
-constexpr int kTypeList = 1136; // cmb1 of the system's dialog
+constexpr int kTypeList = cmb1; // the file type list of the system's dialog
 constexpr char kJpegType[] = "jpeg files (*.jpg)";
 // The file name buffer holds 260 bytes but the dialog may fill only 200, so that the type's extension, which
 // the page may still append, never makes a path longer than the record's folder field can take.

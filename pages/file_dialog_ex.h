@@ -1,7 +1,7 @@
 // The File page's Save As dialog: the system's Explorer-style file dialog with a panel of our own (child
-// template 144) that holds a JPEG quality slider, shown only while the JPEG file type is chosen. The quality
-// travels through the application object: the page puts it there before the dialog runs, the slider writes it,
-// and the page reads it back after OK.
+// template IDD_FILE_DIALOG_QUALITY) that holds a JPEG quality slider, shown only while the JPEG file type is chosen.
+// The quality travels through the application object: the page puts it there before the dialog runs, the slider writes
+// it, and the page reads it back after OK.
 #pragma once
 
 #include <windows.h>

@@ -16,10 +16,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr int kResolution = 1041;
-constexpr int kTargetPath = 1060;
-constexpr int kBrowse = 1061;
-
 constexpr uint16_t kDefaultQuality = 95;
 constexpr char kDefaultExt[] = ".BMP";
 constexpr char kDefaultPrefix[] = "Image";
@@ -33,12 +29,12 @@ CFilePage::CFilePage(CAppServices* app) : CScanSettingsPage(IDD_FILE_PAGE, JobMa
 CFilePage::~CFilePage() = default;
 
 int CFilePage::ValueFieldId() const {
-    return kTargetPath;
+    return IDC_TARGET_PATH;
 }
 
 BOOL CFilePage::OnInitDialog() {
     ScaleControls();
-    m_browse.SubclassWithColors(kBrowse, m_hwnd, kPageColour, kButtonTextColour, kDisabledTextColour);
+    m_browse.SubclassWithColors(IDC_TARGET_BROWSE, m_hwnd, kPageColour, kButtonTextColour, kDisabledTextColour);
     LoadBackground();
     SetUpToolTips();
     FillScanModes();
@@ -59,7 +55,7 @@ bool CFilePage::SpecialFolder(int csidl, char (&path)[260]) const {
 
 void CFilePage::SetPathText(std::string text) {
     m_pathText = std::move(text);
-    ::SetDlgItemTextA(m_hwnd, kTargetPath, m_pathText.c_str());
+    ::SetDlgItemTextA(m_hwnd, IDC_TARGET_PATH, m_pathText.c_str());
 }
 
 void CFilePage::ShowTargetPath() {
@@ -135,7 +131,7 @@ void CFilePage::RestorePageDefaults() {
 }
 
 void CFilePage::OnPageCommand(int id, int code) {
-    if (id == kBrowse && code == BN_CLICKED)
+    if (id == IDC_TARGET_BROWSE && code == BN_CLICKED)
         OnBrowse();
 }
 
@@ -169,7 +165,7 @@ void CFilePage::OnBrowse() {
 bool CFilePage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // The page has one slider, so every horizontal scroll is the resolution's, whatever its source says.
     if (msg == WM_HSCROLL)
-        lParam = reinterpret_cast<LPARAM>(Item(kResolution));
+        lParam = reinterpret_cast<LPARAM>(Item(IDC_RESOLUTION));
     return CScanSettingsPage::OnMessage(msg, wParam, lParam, result);
 }
 

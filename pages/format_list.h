@@ -1,4 +1,4 @@
-// The rules of the file format list (combo box 1050) apart from the window: which entries the list holds
+// The rules of the file format list (IDC_FORMAT_LIST) apart from the window: which entries the list holds
 // for a record, which one is selected, and what choosing one writes into the record. Two kinds exist:
 //  - the add-only list with PDF (Email page): a fill only adds the formats the record offers, so an entry
 //    once shown stays; only the scan mode takes "JPG" and "GIF" away again;

@@ -3,6 +3,7 @@
 #include "app/app_services.h"
 #include "controls/skin_colours.h"
 #include "pages/page_messages.h"
+#include "res/resource.h"
 #include "ui/controls.h"
 #include "ui/gdi.h"
 
@@ -12,18 +13,11 @@ namespace tolvan {
 
 namespace {
 
-constexpr int kScanMode = 1040;
-constexpr int kResolution = 1041;
-constexpr int kResolutionCaption = 1042;
-constexpr int kScanModeLabel = 1068;
-constexpr int kResolutionLabel = 1069;
-constexpr UINT kPageBackground = 191;
-
 struct ScanMode {
     uint16_t bit;
     UINT text;
 };
-constexpr ScanMode kScanModes[] = {{1, 111}, {2, 112}, {4, 113}};
+constexpr ScanMode kScanModes[] = {{1, IDS_SCAN_MODE_COLOR}, {2, IDS_SCAN_MODE_GRAY}, {4, IDS_SCAN_MODE_BLACK_WHITE}};
 
 struct Resolution {
     int position;
@@ -31,8 +25,10 @@ struct Resolution {
     UINT caption;
     UINT hint;
 };
-constexpr Resolution kResolutions[] = {
-    {1, 150, 114, 1043}, {2, 300, 115, 1044}, {3, 600, 116, 1045}, {4, 1200, 117, 1046}};
+constexpr Resolution kResolutions[] = {{1, 150, IDS_RESOLUTION_150, IDS_RESOLUTION_150_HINT},
+                                       {2, 300, IDS_RESOLUTION_300, IDS_RESOLUTION_300_HINT},
+                                       {3, 600, IDS_RESOLUTION_600, IDS_RESOLUTION_600_HINT},
+                                       {4, 1200, IDS_RESOLUTION_1200, IDS_RESOLUTION_1200_HINT}};
 
 const Resolution* ByDpi(uint16_t dpi) {
     for (const Resolution& r : kResolutions)
@@ -66,18 +62,18 @@ void CScanSettingsPage::ScaleControls() {
 
 void CScanSettingsPage::SetUpToolTips() {
     m_toolTip.Create(m_hwnd, 0);
-    for (int id : {kScanModeLabel, kResolutionLabel})
+    for (int id : {IDC_SCAN_MODE_LABEL, IDC_RESOLUTION_LABEL})
         if (HWND label = Item(id))
             m_toolTip.AddTranslatedTool(label, static_cast<UINT>(id), nullptr, 0, m_app);
 }
 
 void CScanSettingsPage::LoadBackground() {
     m_pageBrush.Reset(::CreateSolidBrush(kPageColour));
-    m_background.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kPageBackground)));
+    m_background.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PAGE_BACKGROUND)));
 }
 
 void CScanSettingsPage::FillScanModes() {
-    ComboBox list(Item(kScanMode));
+    ComboBox list(Item(IDC_SCAN_MODE));
     for (const ScanMode& mode : kScanModes) {
         if (!(m_working.bColorModes & mode.bit))
             continue;
@@ -90,7 +86,7 @@ void CScanSettingsPage::FillScanModes() {
 }
 
 void CScanSettingsPage::SelectScanMode() {
-    ComboBox list(Item(kScanMode));
+    ComboBox list(Item(IDC_SCAN_MODE));
     for (const ScanMode& mode : kScanModes) {
         if (!(m_working.wColorMode & mode.bit))
             continue;
@@ -108,12 +104,12 @@ void CScanSettingsPage::SetResolutionCaption(int position) {
         return;
     char caption[260];
     LoadText(r->caption, caption);
-    ::SetDlgItemTextA(m_hwnd, kResolutionCaption, caption);
-    ::InvalidateRect(Item(kResolution), nullptr, TRUE);
+    ::SetDlgItemTextA(m_hwnd, IDC_RESOLUTION_CAPTION, caption);
+    ::InvalidateRect(Item(IDC_RESOLUTION), nullptr, TRUE);
 }
 
 void CScanSettingsPage::ShowResolution() {
-    Slider slider(Item(kResolution));
+    Slider slider(Item(IDC_RESOLUTION));
     slider.SetRange(1, 4, false);
     if (const Resolution* r = ByDpi(m_working.wResolution)) {
         slider.SetPos(r->position);
@@ -144,7 +140,7 @@ void CScanSettingsPage::NotifyChange(const void* workingField, size_t size) {
 }
 
 void CScanSettingsPage::OnScanModeChange() {
-    ComboBox list(Item(kScanMode));
+    ComboBox list(Item(IDC_SCAN_MODE));
     const int index = list.GetCurSel();
     if (index != CB_ERR) {
         char selected[260] = {};
@@ -164,7 +160,7 @@ void CScanSettingsPage::OnScanModeChange() {
 }
 
 void CScanSettingsPage::OnResolutionScroll(HWND source) {
-    if (source != Item(kResolution))
+    if (source != Item(IDC_RESOLUTION))
         return;
     const int position = Slider(source).GetPos();
     if (const Resolution* r = ByPosition(position); r && r->dpi != m_working.wResolution) {
@@ -198,7 +194,7 @@ void CScanSettingsPage::OnSetCursor(HWND over) {
     UINT hint = TemplateId();
     if (over && over != m_hwnd) {
         const int id = ::GetDlgCtrlID(over);
-        if (id == kResolutionCaption) {
+        if (id == IDC_RESOLUTION_CAPTION) {
             const Resolution* r = ByDpi(m_working.wResolution);
             hint = r ? r->hint : kResolutions[0].hint;
         } else {
@@ -218,12 +214,12 @@ LRESULT CScanSettingsPage::OnCtlColor(UINT msg, HDC dc, HWND control) {
     if (PageCtlColor(msg, dc, control, result))
         return result;
     const int id = ::GetDlgCtrlID(control);
-    if (id == kScanModeLabel || id == kResolutionLabel) {
+    if (id == IDC_SCAN_MODE_LABEL || id == IDC_RESOLUTION_LABEL) {
         // Their text cell takes the page colour too, or it would show as a white box on the page.
         ::SetBkColor(dc, kPageColour);
         return reinterpret_cast<LRESULT>(m_pageBrush.Get());
     }
-    if (msg != WM_CTLCOLORSTATIC || id == kResolutionCaption || (ValueFieldId() != 0 && id == ValueFieldId()))
+    if (msg != WM_CTLCOLORSTATIC || id == IDC_RESOLUTION_CAPTION || (ValueFieldId() != 0 && id == ValueFieldId()))
         return standard;
     char className[32] = {};
     ::GetClassNameA(control, className, sizeof className);
@@ -248,7 +244,7 @@ void CScanSettingsPage::OnEraseBackground(HDC dc) {
 }
 
 void CScanSettingsPage::OnCommand(int id, int code, HWND) {
-    if (id == kScanMode && code == CBN_SELCHANGE)
+    if (id == IDC_SCAN_MODE && code == CBN_SELCHANGE)
         OnScanModeChange();
     else
         OnPageCommand(id, code);

@@ -1,5 +1,5 @@
-// The group of controls and rules that every job page shares: scan mode (1040), resolution slider
-// (1041) with its caption (1042), the two labels with tool tips (1068, 1069), hints sent to the main
+// The group of controls and rules that every job page shares: scan mode, resolution slider
+// with its caption, the two labels with tool tips (their ids are in res/resource.h), hints sent to the main
 // window, the change notification, the common steps of restoring defaults, the page's colours and
 // background. A page supplies only what differs: its availability test, its follow-ups and its own
 // defaults.

@@ -102,9 +102,46 @@
 #define IDC_FILE_QUALITY_PERCENT 1064
 #define IDC_FILE_QUALITY_VALUE 1065
 
-// Controls of the two copy pages (Copy and RAvud)
+// Controls of the job pages. A control's hint, and the tool tip of a label, is the string of the same number
+// (IDS_* above), so these numbers are as fixed as the strings'.
+// The scan settings group that begins every page
+#define IDC_SCAN_MODE 1040
+#define IDC_RESOLUTION 1041
+#define IDC_RESOLUTION_CAPTION 1042 // the shown resolution; its hint is that resolution's
+#define IDC_SCAN_MODE_LABEL 1068    // carries a tool tip and keeps its size when pages are scaled
+#define IDC_RESOLUTION_LABEL 1069   // the same
+// The image format list of the Email, Application and DUzar pages; the Office page's document format list
+#define IDC_FORMAT_LIST 1050
+// File page
+#define IDC_TARGET_PATH 1060
+#define IDC_TARGET_BROWSE 1061
+// Email page: the mail program list and the JPEG quality, shown only while JPG is chosen
+#define IDC_MAIL_CLIENT_LIST 1065
+#define IDC_JPEG_QUALITY_LABEL 1051
+#define IDC_JPEG_QUALITY 1052
+#define IDC_JPEG_QUALITY_VALUE 1056
+#define IDC_JPEG_QUALITY_UNIT 1061 // the "%" behind the value
+// The two copy pages (Copy and RAvud)
 #define IDC_PRINTER_LIST 1070
 #define IDC_PRINTER_PROPERTIES 1072
+#define IDC_COPY_SIZE_BUTTON 1073 // RAvud
+// Application page
+#define IDC_APPLICATION_LIST 1085
+#define IDC_ADD_APPLICATION 1087
+#define IDC_DELETE_APPLICATION 1088
+// Office page
+#define IDC_RECOGNITION_APPLICATION 1092
+// DUzar page
+#define IDC_DUZAR_APPLICATION_LIST 1070
+
+// The job tabs' buttons on the main window; each button's tool tip is the string of the same number
+#define IDC_FILE_TAB 1014
+#define IDC_EMAIL_TAB 1015
+#define IDC_COPY_TAB 1016
+#define IDC_RAVUD_TAB 1019
+#define IDC_APPLICATION_TAB 1020
+#define IDC_OFFICE_TAB 1021
+#define IDC_DUZAR_TAB 1027
 
 // Controls of the main window
 #define IDC_DEFAULT 1010
@@ -125,8 +162,8 @@
 
 // Bitmaps of the main window
 #define IDB_SKIN 182
-#define IDB_SKIN_MASK 215            // palette index 255 is outside the window
-#define IDB_BUTTON_NORMAL 197        // Exit, Default and Apply
+#define IDB_SKIN_MASK 215     // palette index 255 is outside the window
+#define IDB_BUTTON_NORMAL 197 // Exit, Default and Apply
 #define IDB_BUTTON_SELECTED 195
 #define IDB_BUTTON_DISABLED 194
 #define IDB_BUTTON_HOVER 196

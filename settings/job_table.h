@@ -2,6 +2,8 @@
 // They are data, kept in one place, so that the store, the tabs and the pages agree.
 #pragma once
 
+#include "res/resource.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -35,13 +37,13 @@ struct JobInfo {
 
 // In the order in which the main window builds its tabs.
 inline constexpr JobInfo kJobs[] = {
-    {JobMask::kEmail, "Email", 1015, 131, BlobKind::kNone, 0},
-    {JobMask::kOffice, "Office", 1021, 137, BlobKind::kFixed, 262},
-    {JobMask::kFile, "File", 1014, 130, BlobKind::kNone, 0},
-    {JobMask::kCopy, "Copy", 1016, 132, BlobKind::kAsStored, 0},
-    {JobMask::kApplication, "VAVizi", 1020, 136, BlobKind::kNone, 0},
-    {JobMask::kDUzar, "DUzar", 1027, 249, BlobKind::kNone, 0},
-    {JobMask::kRAvud, "RAvud", 1019, 134, BlobKind::kFixed, 214},
+    {JobMask::kEmail, "Email", IDC_EMAIL_TAB, IDD_EMAIL_PAGE, BlobKind::kNone, 0},
+    {JobMask::kOffice, "Office", IDC_OFFICE_TAB, IDD_OFFICE_PAGE, BlobKind::kFixed, 262},
+    {JobMask::kFile, "File", IDC_FILE_TAB, IDD_FILE_PAGE, BlobKind::kNone, 0},
+    {JobMask::kCopy, "Copy", IDC_COPY_TAB, IDD_COPY_PAGE, BlobKind::kAsStored, 0},
+    {JobMask::kApplication, "VAVizi", IDC_APPLICATION_TAB, IDD_APPLICATION_PAGE, BlobKind::kNone, 0},
+    {JobMask::kDUzar, "DUzar", IDC_DUZAR_TAB, IDD_DUZAR_PAGE, BlobKind::kNone, 0},
+    {JobMask::kRAvud, "RAvud", IDC_RAVUD_TAB, IDD_RAVUD_PAGE, BlobKind::kFixed, 214},
 };
 
 const JobInfo* FindJob(uint32_t mask);

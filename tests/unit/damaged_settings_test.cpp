@@ -22,7 +22,6 @@ namespace tolvan::test {
 namespace {
 
 constexpr unsigned kWatchdogSeconds = 20;
-constexpr int kResolutionCaption = 1042;
 
 enum class Outcome {
     kOpens,    // the file is used as it is
@@ -347,7 +346,7 @@ const Case kCases[] = {
      [](const MainWindowRun& run) {
          // A resolution outside the four leaves the slider where it starts and its caption empty.
          const CJobPage* page = run.Tabs().Page(JobMask::kFile);
-         EXPECT_EQ(ControlText(page, kResolutionCaption), "");
+         EXPECT_EQ(ControlText(page, IDC_RESOLUTION_CAPTION), "");
          EXPECT_EQ(page->Working().wResolution, 77);
      }},
 };

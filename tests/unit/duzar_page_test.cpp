@@ -20,8 +20,6 @@
 namespace tolvan::test {
 namespace {
 
-constexpr int kFormats = 1050;
-constexpr int kApplications = 1070;
 constexpr uint16_t kDUzarId = 4160;
 constexpr uint32_t kDUzarCategory = 0x4000;
 
@@ -138,10 +136,10 @@ TEST_F(DUzarPageTest, ListsTheFirstEntryOfTheProgramAndTakesItsProgramFields) {
     WriteField(record.ap.szApName, "Old viewer");
     WriteField(record.ap.szExeName, "old.exe");
     Open(record);
-    EXPECT_EQ(Items(kApplications), (Texts{"DUzar"}));
+    EXPECT_EQ(Items(IDC_DUZAR_APPLICATION_LIST), (Texts{"DUzar"}));
     EXPECT_EQ(page->ApplicationCount(), 1);
     EXPECT_FALSE(page->IsUnavailable());
-    EXPECT_EQ(Chosen(kApplications), "DUzar");
+    EXPECT_EQ(Chosen(IDC_DUZAR_APPLICATION_LIST), "DUzar");
     EXPECT_EQ(uint16_t{Working().ap.wApId}, kDUzarId);
     EXPECT_EQ(ReadField(Working().ap.szApName), "DUzar");
     EXPECT_EQ(ReadField(Working().ap.szExeName), "DUzar.exe");
@@ -149,8 +147,8 @@ TEST_F(DUzarPageTest, ListsTheFirstEntryOfTheProgramAndTakesItsProgramFields) {
     EXPECT_EQ(uint32_t{Working().ap.dwApOptions}, 0x3u);
     EXPECT_EQ(ReadField(Working().ap.szFolder), "");
     // The program's formats, and the record's own choice among them.
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "JPG", "PNG"}));
-    EXPECT_EQ(Chosen(kFormats), "JPG");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "JPG", "PNG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "JPG");
     // Switched without a word: the page is changed, yet the main window hears of it only later.
     EXPECT_TRUE(page->IsDirty());
     EXPECT_TRUE(host.changed.empty());
@@ -166,15 +164,16 @@ TEST_F(DUzarPageTest, ListsTheFirstEntryOfTheProgramAndTakesItsProgramFields) {
     EXPECT_TRUE(SameBytes(StoredRecord(services.SettingsFile(), JobMask::kDUzar), Working()));
 
     // Choosing the program the record already names changes nothing.
-    Choose(kApplications, "DUzar");
+    Choose(IDC_DUZAR_APPLICATION_LIST, "DUzar");
     EXPECT_TRUE(host.changed.empty());
     EXPECT_FALSE(page->IsDirty());
 
-    PointAt(*page, kApplications);
-    PointAt(*page, kFormats);
+    PointAt(*page, IDC_DUZAR_APPLICATION_LIST);
+    PointAt(*page, IDC_FORMAT_LIST);
     PointAt(*page, 0);
-    PointAt(*page, 1042);
-    EXPECT_EQ(host.hints, (std::vector<WPARAM>{IDS_DUZAR_PAGE, kFormats, IDS_DUZAR_PAGE, IDS_RESOLUTION_300_HINT}));
+    PointAt(*page, IDC_RESOLUTION_CAPTION);
+    EXPECT_EQ(host.hints,
+              (std::vector<WPARAM>{IDS_DUZAR_PAGE, IDC_FORMAT_LIST, IDS_DUZAR_PAGE, IDS_RESOLUTION_300_HINT}));
 }
 
 TEST_F(DUzarPageTest, WithoutTheProgramThePageIsInert) {
@@ -182,22 +181,22 @@ TEST_F(DUzarPageTest, WithoutTheProgramThePageIsInert) {
     JobRecord record = DUzarRecord();
     record.dwStored = 0;
     Open(record);
-    EXPECT_TRUE(Items(kApplications).empty());
-    EXPECT_TRUE(Items(kFormats).empty());
+    EXPECT_TRUE(Items(IDC_DUZAR_APPLICATION_LIST).empty());
+    EXPECT_TRUE(Items(IDC_FORMAT_LIST).empty());
     EXPECT_TRUE(page->IsUnavailable());
     EXPECT_EQ(page->saves, 0);
-    PointAt(*page, kApplications);
+    PointAt(*page, IDC_DUZAR_APPLICATION_LIST);
     EXPECT_EQ(host.hints, (std::vector<WPARAM>{IDS_NO_DUZAR_APPLICATION}));
 
     // User changes edit the record but never mark the page changed; the format list stays empty.
     ASSERT_TRUE(ChooseMode(IDS_SCAN_MODE_BLACK_WHITE));
     MoveResolution(*page, 3);
     EXPECT_EQ(uint16_t{Working().wResolution}, 600);
-    EXPECT_TRUE(Items(kFormats).empty());
+    EXPECT_TRUE(Items(IDC_FORMAT_LIST).empty());
     RestoreDefaults();
     EXPECT_EQ(uint16_t{Working().wColorMode}, 2);
     EXPECT_EQ(Ext(), ".BMP");
-    EXPECT_TRUE(Items(kFormats).empty());
+    EXPECT_TRUE(Items(IDC_FORMAT_LIST).empty());
     EXPECT_TRUE(host.changed.empty());
     EXPECT_FALSE(page->IsDirty());
 
@@ -211,8 +210,8 @@ TEST_F(DUzarPageTest, WithoutTheProgramThePageIsInert) {
         std::fclose(f);
     }
     Open(record);
-    EXPECT_TRUE(Items(kApplications).empty());
-    EXPECT_TRUE(Items(kFormats).empty());
+    EXPECT_TRUE(Items(IDC_DUZAR_APPLICATION_LIST).empty());
+    EXPECT_TRUE(Items(IDC_FORMAT_LIST).empty());
     EXPECT_FALSE(page->IsUnavailable());
     EXPECT_EQ(page->saves, 0);
 }
@@ -221,21 +220,21 @@ TEST_F(DUzarPageTest, BlackAndWhiteTakesJpgAwayAndFallsBackToBmp) {
     JobRecord record = RecordWithProgram();
     record.wColorMode = 4;
     Open(record);
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PNG"}));
-    EXPECT_EQ(Chosen(kFormats), "BMP");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PNG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "BMP");
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x1u);
     EXPECT_EQ(Ext(), ".BMP");
     EXPECT_FALSE(page->IsDirty());
 
     ASSERT_TRUE(ChooseMode(IDS_SCAN_MODE_GRAY));
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PNG", "JPG"})); // given back at the end
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PNG", "JPG"})); // given back at the end
     EXPECT_EQ(host.changed, (std::vector<WPARAM>{1}));
-    Choose(kFormats, "JPG");
+    Choose(IDC_FORMAT_LIST, "JPG");
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x8u);
     EXPECT_EQ(Ext(), ".JPG");
     ASSERT_TRUE(ChooseMode(IDS_SCAN_MODE_BLACK_WHITE));
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PNG"}));
-    EXPECT_EQ(Chosen(kFormats), "BMP");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PNG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "BMP");
     EXPECT_EQ(Ext(), ".BMP");
     EXPECT_EQ(host.changed.size(), 1u); // already changed
 }
@@ -260,8 +259,8 @@ TEST_F(DUzarPageTest, Defaults) {
     RestoreDefaults();
     EXPECT_EQ(uint16_t{Working().wColorMode}, 2);
     EXPECT_EQ(ReadField(Working().ap.szExeDir), "C:\\Program Files\\DUzar\\");
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PNG", "JPG"}));
-    EXPECT_EQ(Chosen(kFormats), "BMP");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PNG", "JPG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "BMP");
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x1u);
     EXPECT_EQ(host.changed, (std::vector<WPARAM>{1}));
 }

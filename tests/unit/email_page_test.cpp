@@ -23,14 +23,8 @@
 namespace tolvan::test {
 namespace {
 
-constexpr int kScanMode = 1040;
-constexpr int kResolution = 1041;
-constexpr int kResolutionCaption = 1042;
-constexpr int kFormats = 1050;
-constexpr int kQualitySlider = 1052;
-constexpr int kQualityValue = 1056;
-constexpr int kMailClients = 1065;
-constexpr int kQualityGroup[] = {1051, kQualitySlider, kQualityValue, 1061};
+constexpr int kQualityGroup[] = {IDC_JPEG_QUALITY_LABEL, IDC_JPEG_QUALITY, IDC_JPEG_QUALITY_VALUE,
+                                 IDC_JPEG_QUALITY_UNIT};
 
 using Texts = std::vector<std::string>;
 
@@ -120,9 +114,9 @@ protected:
         SendCommand(*page, id, CBN_SELCHANGE);
     }
     void SlideQuality(int position) {
-        Slider(Control(kQualitySlider)).SetPos(position);
+        Slider(Control(IDC_JPEG_QUALITY)).SetPos(position);
         page->Send(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
-                   reinterpret_cast<LPARAM>(Control(kQualitySlider)));
+                   reinterpret_cast<LPARAM>(Control(IDC_JPEG_QUALITY)));
     }
     void RestoreDefaults() { page->Send(kRestoreDefaults); }
     // The group's own visibility: the host, and so the page, is never shown.
@@ -133,7 +127,7 @@ protected:
         EXPECT_TRUE(shown == 0 || shown == 4) << "the quality group is shown and hidden together";
         return shown == 4;
     }
-    std::string QualityText() const { return ItemText(page->Handle(), kQualityValue); }
+    std::string QualityText() const { return ItemText(page->Handle(), IDC_JPEG_QUALITY_VALUE); }
     size_t Notifications() const { return host.changed.size(); }
     const JobRecord& Working() const { return page->Working(); }
     std::string Ext() const { return std::string(ReadField(page->Working().ap.szExt)); }
@@ -146,10 +140,10 @@ TEST_F(EmailPageTest, ListsTheRecognisedClientsThatHaveAnOpenCommand) {
     registry.AddClient("WINDOWS MAIL");
     registry.SetDefault("Thunderbolt Mail");
     Open(EmailRecordWith(MailId::kWindowsMail));
-    EXPECT_EQ(Items(kMailClients), (Texts{"Outlook express", "WINDOWS MAIL"})); // spelled as registered
+    EXPECT_EQ(Items(IDC_MAIL_CLIENT_LIST), (Texts{"Outlook express", "WINDOWS MAIL"})); // spelled as registered
     EXPECT_EQ(page->MailClientCount(), 2);
     EXPECT_FALSE(page->IsUnavailable());
-    EXPECT_EQ(Chosen(kMailClients), "WINDOWS MAIL");
+    EXPECT_EQ(Chosen(IDC_MAIL_CLIENT_LIST), "WINDOWS MAIL");
     EXPECT_EQ(page->saves, 0);
 }
 
@@ -160,18 +154,18 @@ TEST_F(EmailPageTest, WithoutARecognisedClientThePageIsInert) {
     JobRecord record = EmailRecord();
     record.dwStored = 0;
     Open(record);
-    EXPECT_TRUE(Items(kMailClients).empty());
+    EXPECT_TRUE(Items(IDC_MAIL_CLIENT_LIST).empty());
     EXPECT_EQ(page->MailClientCount(), 0);
     EXPECT_TRUE(page->IsUnavailable());
     EXPECT_EQ(page->saves, 0); // nothing to store for a job that has no mail program
-    PointAt(*page, kMailClients);
+    PointAt(*page, IDC_MAIL_CLIENT_LIST);
     EXPECT_EQ(host.hints, (std::vector<WPARAM>{IDS_NO_MAIL_CLIENT}));
 
     // Every user change still edits the record, but never marks the page changed.
     ChooseScanMode(*page, "Color");
     MoveResolution(*page, 3);
-    Choose(kFormats, "PDF");
-    Choose(kFormats, "JPG");
+    Choose(IDC_FORMAT_LIST, "PDF");
+    Choose(IDC_FORMAT_LIST, "JPG");
     SlideQuality(30);
     EXPECT_EQ(uint16_t{Working().wResolution}, 600);
     EXPECT_EQ(uint16_t{Working().ap.wQuality}, 30);
@@ -198,16 +192,16 @@ TEST_F(EmailPageTest, SetUpEndsEarlyWithoutTheClientKeyOrTheApplicationList) {
         std::fclose(f);
     }
     Open(record);
-    EXPECT_TRUE(Items(kFormats).empty());
-    EXPECT_TRUE(Items(kMailClients).empty());
+    EXPECT_TRUE(Items(IDC_FORMAT_LIST).empty());
+    EXPECT_TRUE(Items(IDC_MAIL_CLIENT_LIST).empty());
     EXPECT_FALSE(page->IsUnavailable());
     EXPECT_EQ(page->saves, 0);
 
     InstallApplications(services, InstalledMailPrograms());
     registry.Remove();
     Open(record);
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PDF", "JPG"}));
-    EXPECT_TRUE(Items(kMailClients).empty());
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PDF", "JPG"}));
+    EXPECT_TRUE(Items(IDC_MAIL_CLIENT_LIST).empty());
     EXPECT_FALSE(page->IsUnavailable());
     EXPECT_EQ(page->saves, 0);
 }
@@ -222,7 +216,7 @@ TEST_F(EmailPageTest, FirstRunStoresTheDefaultClientOnceAndEndsClean) {
     EXPECT_EQ(page->saves, 1);
     EXPECT_FALSE(page->IsDirty());
     EXPECT_EQ(Notifications(), 0);
-    EXPECT_EQ(Chosen(kMailClients), "Windows Mail");
+    EXPECT_EQ(Chosen(IDC_MAIL_CLIENT_LIST), "Windows Mail");
     // The whole entry, marks and all, stands in the record.
     EXPECT_EQ(Bytes20To1133(Working()), EntryBytes(MailEntry(MailId::kWindowsMail)));
     EXPECT_EQ(uint32_t{Working().dwStored}, 1u);
@@ -233,7 +227,7 @@ TEST_F(EmailPageTest, FirstRunStoresTheDefaultClientOnceAndEndsClean) {
     const JobRecord stored = Working();
     Open(stored);
     EXPECT_EQ(page->saves, 0);
-    EXPECT_EQ(Chosen(kMailClients), "Windows Mail");
+    EXPECT_EQ(Chosen(IDC_MAIL_CLIENT_LIST), "Windows Mail");
 }
 
 TEST_F(EmailPageTest, TheInitialClient) {
@@ -264,7 +258,7 @@ TEST_F(EmailPageTest, TheInitialClient) {
         if (!c.defaultValue)
             ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Clients\\Mail", nullptr);
         Open(c.record);
-        EXPECT_EQ(Chosen(kMailClients), c.chosen);
+        EXPECT_EQ(Chosen(IDC_MAIL_CLIENT_LIST), c.chosen);
         EXPECT_EQ(uint16_t{Working().ap.wApId}, c.apId);
         if (c.apId != c.record.ap.wApId) {
             EXPECT_EQ(Bytes20To1133(Working()), EntryBytes(MailEntry(c.apId)));
@@ -282,7 +276,7 @@ TEST_F(EmailPageTest, ATakenEntrysFormatIsTheOneShown) {
     WriteField(record.ap.szExt, ".BMP");
     Open(record);
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x8u);
-    EXPECT_EQ(Chosen(kFormats), "JPG");
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "JPG");
     EXPECT_TRUE(QualityShown());
 }
 
@@ -294,8 +288,8 @@ TEST_F(EmailPageTest, SetUpOffersOnlyBmpPdfAndJpg) {
     record.ap.dwFormat = 0x400;
     WriteField(record.ap.szExt, ".PDF");
     Open(record);
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PDF", "JPG"}));
-    EXPECT_EQ(Chosen(kFormats), "PDF");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PDF", "JPG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "PDF");
     EXPECT_EQ(uint32_t{Working().ap.dwFormats}, 0x409u);
     EXPECT_FALSE(QualityShown());
     EXPECT_FALSE(page->IsDirty());
@@ -307,9 +301,9 @@ TEST_F(EmailPageTest, TheQualityGroupFollowsTheFormat) {
     JobRecord record = EmailRecordWith(MailId::kWindowsMail);
     record.ap.wQuality = 70;
     Open(record);
-    EXPECT_EQ(Chosen(kFormats), "JPG");
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "JPG");
     EXPECT_TRUE(QualityShown());
-    EXPECT_EQ(Slider(Control(kQualitySlider)).GetPos(), 70);
+    EXPECT_EQ(Slider(Control(IDC_JPEG_QUALITY)).GetPos(), 70);
     EXPECT_EQ(QualityText(), "70");
 
     SlideQuality(70); // where it is already
@@ -319,26 +313,26 @@ TEST_F(EmailPageTest, TheQualityGroupFollowsTheFormat) {
     EXPECT_EQ(QualityText(), "40");
     EXPECT_EQ(Notifications(), 1);
 
-    Choose(kFormats, "PDF");
+    Choose(IDC_FORMAT_LIST, "PDF");
     EXPECT_FALSE(QualityShown());
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x400u);
     EXPECT_EQ(Ext(), ".PDF");
-    Choose(kFormats, "JPG");
+    Choose(IDC_FORMAT_LIST, "JPG");
     EXPECT_TRUE(QualityShown());
-    EXPECT_EQ(Slider(Control(kQualitySlider)).GetPos(), 40);
+    EXPECT_EQ(Slider(Control(IDC_JPEG_QUALITY)).GetPos(), 40);
     EXPECT_EQ(QualityText(), "40");
     EXPECT_EQ(Notifications(), 1); // the page was already changed
 
     // Black and white has no JPEG: the list loses it and the choice falls back to BMP.
     ASSERT_TRUE(ChooseScanMode(*page, "Black and white"));
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PDF"}));
-    EXPECT_EQ(Chosen(kFormats), "BMP");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PDF"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "BMP");
     EXPECT_EQ(uint32_t{Working().ap.dwFormat}, 0x1u);
     EXPECT_EQ(Ext(), ".BMP");
     EXPECT_FALSE(QualityShown());
     ASSERT_TRUE(ChooseScanMode(*page, "Color"));
-    EXPECT_EQ(Items(kFormats), (Texts{"BMP", "PDF", "JPG"}));
-    EXPECT_EQ(Chosen(kFormats), "BMP");
+    EXPECT_EQ(Items(IDC_FORMAT_LIST), (Texts{"BMP", "PDF", "JPG"}));
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "BMP");
 }
 
 TEST_F(EmailPageTest, ChoosingAClientTakesOnlyItsProgram) {
@@ -351,9 +345,9 @@ TEST_F(EmailPageTest, ChoosingAClientTakesOnlyItsProgram) {
     WriteField(record.ap.szExt, ".PDF");
     Open(record);
 
-    Choose(kMailClients, "Windows Mail"); // what it holds already
+    Choose(IDC_MAIL_CLIENT_LIST, "Windows Mail"); // what it holds already
     EXPECT_EQ(Notifications(), 0);
-    Choose(kMailClients, "Outlook express");
+    Choose(IDC_MAIL_CLIENT_LIST, "Outlook express");
     const ApEntry chosen = MailEntry(MailId::kOutlookExpress);
     EXPECT_EQ(uint16_t{Working().ap.wApId}, MailId::kOutlookExpress);
     EXPECT_EQ(ReadField(Working().ap.szApName), ReadField(chosen.szApName));
@@ -380,15 +374,15 @@ TEST_F(EmailPageTest, DefaultOnAPageAtItsDefaultsSendsNothing) {
     EXPECT_EQ(std::memcmp(&before, &Working(), kJobRecordSize), 0);
 
     // Away from them and back: JPG at 95 again, the group showing it, and the changed page says so again.
-    Choose(kFormats, "PDF");
+    Choose(IDC_FORMAT_LIST, "PDF");
     EXPECT_EQ(Notifications(), 1);
     RestoreDefaults();
     EXPECT_EQ(Notifications(), 2);
-    EXPECT_EQ(Chosen(kFormats), "JPG");
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "JPG");
     EXPECT_EQ(Ext(), ".JPG");
     EXPECT_TRUE(QualityShown());
     EXPECT_EQ(QualityText(), "95");
-    EXPECT_EQ(Slider(Control(kQualitySlider)).GetPos(), 95);
+    EXPECT_EQ(Slider(Control(IDC_JPEG_QUALITY)).GetPos(), 95);
 }
 
 TEST_F(EmailPageTest, DefaultTakesTheFirstListedClientWhenTheDefaultIsNotListed) {
@@ -404,11 +398,11 @@ TEST_F(EmailPageTest, DefaultTakesTheFirstListedClientWhenTheDefaultIsNotListed)
 
     registry.SetDefault("Thunderbolt Mail");
     RestoreDefaults();
-    EXPECT_EQ(Chosen(kMailClients), "Outlook express");
+    EXPECT_EQ(Chosen(IDC_MAIL_CLIENT_LIST), "Outlook express");
     JobRecord expected = EmailRecordWith(MailId::kOutlookExpress);
     EXPECT_EQ(Bytes20To1133(Working()), Bytes20To1133(expected));
     EXPECT_EQ(uint16_t{Working().wColorMode}, 2);
-    EXPECT_EQ(Chosen(kFormats), "JPG");
+    EXPECT_EQ(Chosen(IDC_FORMAT_LIST), "JPG");
     EXPECT_EQ(Notifications(), 1);
     EXPECT_TRUE(page->IsDirty());
 }
@@ -433,11 +427,11 @@ TEST_F(EmailPageTest, HintsAndColours) {
     registry.AddClient("Windows Mail");
     registry.SetDefault("Windows Mail");
     Open(EmailRecordWith(MailId::kWindowsMail));
-    PointAt(*page, kMailClients);
-    PointAt(*page, kMailClients); // once per control entered
+    PointAt(*page, IDC_MAIL_CLIENT_LIST);
+    PointAt(*page, IDC_MAIL_CLIENT_LIST); // once per control entered
     PointAt(*page, 0);
-    PointAt(*page, kQualitySlider);
-    PointAt(*page, kResolutionCaption);
+    PointAt(*page, IDC_JPEG_QUALITY);
+    PointAt(*page, IDC_RESOLUTION_CAPTION);
     EXPECT_EQ(host.hints,
               (std::vector<WPARAM>{IDS_MAIL_CLIENT_LIST, IDS_EMAIL_PAGE, IDS_JPEG_QUALITY, IDS_RESOLUTION_300_HINT}));
 
@@ -448,9 +442,9 @@ TEST_F(EmailPageTest, HintsAndColours) {
         return ::SendMessageA(page->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                               reinterpret_cast<LPARAM>(Control(id)));
     };
-    EXPECT_EQ(brush(kQualitySlider), brush(kResolution));
-    EXPECT_EQ(brush(kQualityValue), brush(kResolutionCaption));
-    EXPECT_NE(brush(kQualityValue), brush(kResolution));
+    EXPECT_EQ(brush(IDC_JPEG_QUALITY), brush(IDC_RESOLUTION));
+    EXPECT_EQ(brush(IDC_JPEG_QUALITY_VALUE), brush(IDC_RESOLUTION_CAPTION));
+    EXPECT_NE(brush(IDC_JPEG_QUALITY_VALUE), brush(IDC_RESOLUTION));
     ::ReleaseDC(page->Handle(), dc);
 }
 

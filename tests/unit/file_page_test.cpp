@@ -22,8 +22,6 @@
 namespace tolvan::test {
 namespace {
 
-constexpr int kTargetPath = 1060;
-constexpr int kBrowse = 1061;
 constexpr char kBitmapType[] = "Bitmap files (*.bmp)";
 constexpr char kTiffType[] = "Tiff files (*.tif)";
 constexpr char kGifType[] = "Gif files (*.gif)";
@@ -82,7 +80,7 @@ protected:
     // Presses the browse button; answer gets the Save As dialog and must end it.
     void Browse(std::function<void(SaveAsDialog&)> answer) {
         SaveAsAnswer saveAs(std::move(answer));
-        SendCommand(*page, kBrowse, BN_CLICKED);
+        SendCommand(*page, IDC_TARGET_BROWSE, BN_CLICKED);
         EXPECT_TRUE(saveAs.Answered()) << "no Save As dialog came up";
     }
     std::string DefaultFolder() const { return pictures + "\\Scan Pictures\\"; }
@@ -105,7 +103,7 @@ TEST_F(FilePageTest, FirstRunFillsInTheDefaultFolderCreatesItAndStoresTheRecordO
     EXPECT_EQ(ReadField(page->Working().ap.szFolder), DefaultFolder());
     EXPECT_TRUE(IsFolder(DefaultFolder()));
     EXPECT_EQ(page->PathText(), DefaultFolder() + "scan.BMP");
-    EXPECT_EQ(ItemText(page->Handle(), kTargetPath), page->PathText());
+    EXPECT_EQ(ItemText(page->Handle(), IDC_TARGET_PATH), page->PathText());
 
     const JobRecord stored = Stored();
     EXPECT_EQ(stored.dwStored, 1u);
@@ -162,7 +160,7 @@ TEST_F(FilePageTest, ANameTypedWithAnotherExtensionKeepsItAndGetsTheTypes) {
     EXPECT_EQ(ReadField(chosen.szExt), ".bmp");
     EXPECT_EQ(chosen.dwFormat, 0x1u);
     EXPECT_EQ(page->PathText(), target + "scan.jpg.bmp");
-    EXPECT_EQ(ItemText(page->Handle(), kTargetPath), page->PathText());
+    EXPECT_EQ(ItemText(page->Handle(), IDC_TARGET_PATH), page->PathText());
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
     EXPECT_TRUE(SameBytes(page->Saved(), Record())) << "nothing is saved before Apply";
 }
@@ -291,7 +289,7 @@ TEST_F(FilePageTest, ScanModesThatCannotHaveTheFormatFallBackToBitmap) {
     ASSERT_TRUE(ChooseScanMode(*page, StringText(IDS_SCAN_MODE_COLOR).c_str()));
     EXPECT_EQ(page->Working().ap.dwFormat, 0x1u);
     EXPECT_EQ(ReadField(page->Working().ap.szExt), ".bmp");
-    EXPECT_EQ(ItemText(page->Handle(), kTargetPath), target + "scan.bmp");
+    EXPECT_EQ(ItemText(page->Handle(), IDC_TARGET_PATH), target + "scan.bmp");
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
 
     record.ap.dwFormat = 0x8;
@@ -300,7 +298,7 @@ TEST_F(FilePageTest, ScanModesThatCannotHaveTheFormatFallBackToBitmap) {
     ASSERT_TRUE(ChooseScanMode(*page, StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
     EXPECT_EQ(page->Working().ap.dwFormat, 0x1u);
     EXPECT_EQ(ReadField(page->Working().ap.szExt), ".BMP");
-    EXPECT_EQ(ItemText(page->Handle(), kTargetPath), target + "scan.BMP");
+    EXPECT_EQ(ItemText(page->Handle(), IDC_TARGET_PATH), target + "scan.BMP");
 
     // Grayscale takes every format.
     ASSERT_TRUE(ChooseScanMode(*page, StringText(IDS_SCAN_MODE_GRAY).c_str()));
@@ -333,7 +331,7 @@ TEST_F(FilePageTest, DefaultPutsBackBitmapQuality95TheNameAndTheDefaultFolder) {
     EXPECT_EQ(ReadField(working.ap.szFilePrefix), "Image");
     EXPECT_EQ(ReadField(working.ap.szFolder), DefaultFolder());
     EXPECT_TRUE(IsFolder(DefaultFolder()));
-    EXPECT_EQ(ItemText(page->Handle(), kTargetPath), DefaultFolder() + "Image.BMP");
+    EXPECT_EQ(ItemText(page->Handle(), IDC_TARGET_PATH), DefaultFolder() + "Image.BMP");
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
     EXPECT_TRUE(SameBytes(page->Saved(), record));
 }
@@ -352,10 +350,10 @@ TEST_F(FilePageTest, DefaultOnDefaultsSendsNothingAndKeepsTheirCase) {
 
 TEST_F(FilePageTest, EveryHorizontalScrollOfThePageIsTheResolutions) {
     Open(Record());
-    ::SendMessageA(page->Item(1041), TBM_SETPOS, TRUE, 4);
+    ::SendMessageA(page->Item(IDC_RESOLUTION), TBM_SETPOS, TRUE, 4);
     page->Send(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), 0);
     EXPECT_EQ(page->Working().wResolution, 1200);
-    EXPECT_EQ(ItemText(page->Handle(), 1042), StringText(IDS_RESOLUTION_1200));
+    EXPECT_EQ(ItemText(page->Handle(), IDC_RESOLUTION_CAPTION), StringText(IDS_RESOLUTION_1200));
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
 }
 
@@ -369,11 +367,11 @@ TEST_F(FilePageTest, ThePathKeepsTheDefaultColoursWhileLabelsShowThePageThrough)
             page->Send(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     };
     EXPECT_EQ(brushFor(label), ::GetStockObject(NULL_BRUSH));
-    const HGDIOBJ pathBrush = brushFor(page->Item(kTargetPath));
+    const HGDIOBJ pathBrush = brushFor(page->Item(IDC_TARGET_PATH));
     EXPECT_NE(pathBrush, ::GetStockObject(NULL_BRUSH));
     EXPECT_EQ(pathBrush, reinterpret_cast<HGDIOBJ>(
                              ::DefWindowProcA(page->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                              reinterpret_cast<LPARAM>(page->Item(kTargetPath)))));
+                                              reinterpret_cast<LPARAM>(page->Item(IDC_TARGET_PATH)))));
     ::ReleaseDC(page->Handle(), dc);
 }
 

@@ -19,7 +19,6 @@ namespace tolvan::test {
 namespace {
 
 constexpr unsigned kWatchdogSeconds = 20;
-constexpr int kResolution = 1041;
 
 class JobMaskTest : public testing::TestWithParam<uint32_t> {
 protected:
@@ -88,7 +87,7 @@ TEST_P(JobMaskTest, ApplyWritesUnderThePagesOwnJob) {
     EXPECT_EQ(SettingsContent::Read(installation.SettingsFile()).jobs, before.jobs);
 
     // The user moves the resolution slider to 600 dpi and presses Apply.
-    HWND slider = ::GetDlgItem(page->Handle(), kResolution);
+    HWND slider = ::GetDlgItem(page->Handle(), IDC_RESOLUTION);
     ::SendMessageA(slider, TBM_SETPOS, TRUE, 3);
     ::SendMessageA(page->Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 3), reinterpret_cast<LPARAM>(slider));
     ASSERT_TRUE(page->IsDirty());

@@ -87,10 +87,10 @@ TEST_F(JobTabsTest, TabsFollowTheFixedOrderWhateverTheirBits) {
     Open(JobMask::kDUzar | JobMask::kFile | JobMask::kEmail);
     ASSERT_EQ(window->Tabs().Count(), 3u);
     const SIZE tab = TabSize();
-    EXPECT_EQ(TabAt(1015).x, 29);                                       // Email
-    EXPECT_EQ(TabAt(1014).x, 29 + tab.cx + 8);                          // File
-    EXPECT_EQ(TabAt(1027).x, window->ClientRect().right - tab.cx - 21); // DUzar, at the right end
-    for (int id : {1015, 1014, 1027})
+    EXPECT_EQ(TabAt(IDC_EMAIL_TAB).x, 29);                                       // Email
+    EXPECT_EQ(TabAt(IDC_FILE_TAB).x, 29 + tab.cx + 8);                           // File
+    EXPECT_EQ(TabAt(IDC_DUZAR_TAB).x, window->ClientRect().right - tab.cx - 21); // DUzar, at the right end
+    for (int id : {IDC_EMAIL_TAB, IDC_FILE_TAB, IDC_DUZAR_TAB})
         EXPECT_EQ(TabAt(id).y, 52) << id;
     EXPECT_TRUE(Shown(JobMask::kEmail));
     EXPECT_TRUE(Page(JobMask::kEmail).IsVisible());
@@ -116,7 +116,7 @@ TEST_F(JobTabsTest, AnUnavailableEmailPageWarnsAtStartUpAndOnEveryClick) {
     EXPECT_FALSE(windowVisibleDuringWarning) << "the start-up warning comes before the window";
     EXPECT_EQ(HintLine(), StringText(IDS_EMAIL_PAGE));
 
-    Click(1014);
+    Click(IDC_FILE_TAB);
     EXPECT_TRUE(Shown(JobMask::kFile));
     EXPECT_EQ(services.messages.size(), 1u);
     EXPECT_EQ(HintLine(), StringText(IDS_FILE_PAGE));
@@ -128,7 +128,7 @@ TEST_F(JobTabsTest, AnUnavailableEmailPageWarnsAtStartUpAndOnEveryClick) {
         fileShownDuringWarning = Page(JobMask::kFile).IsVisible();
         hintDuringWarning = HintLine();
     };
-    Click(1015);
+    Click(IDC_EMAIL_TAB);
     EXPECT_EQ(services.messages, (Texts{warning, warning}));
     EXPECT_TRUE(fileShownDuringWarning);
     EXPECT_EQ(hintDuringWarning, StringText(IDS_EMAIL_PAGE));
@@ -143,8 +143,8 @@ TEST_F(JobTabsTest, AnEmailPageWithAMailClientDoesNotWarn) {
     InstallApplications(services, InstalledMailPrograms());
     Open(JobMask::kEmail | JobMask::kFile);
     EXPECT_FALSE(Page(JobMask::kEmail).IsUnavailable());
-    Click(1014);
-    Click(1015);
+    Click(IDC_FILE_TAB);
+    Click(IDC_EMAIL_TAB);
     EXPECT_TRUE(services.messages.empty());
 }
 
@@ -162,14 +162,14 @@ TEST_F(JobTabsTest, ClickingTheShownTabChangesNothing) {
     ASSERT_TRUE(Shown(JobMask::kFile));
     // Something else in the hint line, as after the pointer crossed a control.
     ::SetDlgItemTextA(window->Handle(), IDC_HINT_LINE, "elsewhere");
-    services.SetHintId(1040);
-    Click(1014);
+    services.SetHintId(IDS_SCAN_MODE);
+    Click(IDC_FILE_TAB);
     EXPECT_EQ(HintLine(), "elsewhere");
-    EXPECT_EQ(services.GetHintId(), 1040u);
+    EXPECT_EQ(services.GetHintId(), UINT{IDS_SCAN_MODE});
     EXPECT_TRUE(Shown(JobMask::kFile));
     EXPECT_TRUE(Page(JobMask::kFile).IsVisible());
 
-    Click(1027);
+    Click(IDC_DUZAR_TAB);
     EXPECT_TRUE(Shown(JobMask::kDUzar));
     EXPECT_EQ(HintLine(), StringText(IDS_DUZAR_PAGE));
     EXPECT_FALSE(Page(JobMask::kFile).IsVisible());
@@ -182,9 +182,9 @@ TEST_F(JobTabsTest, AHiddenPageKeepsItsEditsAndApplyFollowsTheShownPage) {
     ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_COLOR).c_str()));
     EXPECT_TRUE(ApplyEnabled());
 
-    Click(1027);
+    Click(IDC_DUZAR_TAB);
     EXPECT_FALSE(ApplyEnabled());
-    Click(1014);
+    Click(IDC_FILE_TAB);
     EXPECT_TRUE(ApplyEnabled());
     EXPECT_EQ(Page(JobMask::kFile).Working().wColorMode, 1);
     EXPECT_TRUE(Page(JobMask::kFile).IsDirty());
@@ -193,10 +193,10 @@ TEST_F(JobTabsTest, AHiddenPageKeepsItsEditsAndApplyFollowsTheShownPage) {
 TEST_F(JobTabsTest, ApplyWritesOnlyTheShownPageAndDisablesItself) {
     Open(JobMask::kFile | JobMask::kDUzar);
     const JobRecord duzar = Stored(JobMask::kDUzar);
-    Click(1027);
+    Click(IDC_DUZAR_TAB);
     ASSERT_TRUE(ChooseScanMode(Page(JobMask::kDUzar), StringText(IDS_SCAN_MODE_COLOR).c_str()));
     ASSERT_EQ(Page(JobMask::kDUzar).Working().wColorMode, 1);
-    Click(1014);
+    Click(IDC_FILE_TAB);
     ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
     ASSERT_TRUE(ApplyEnabled());
 

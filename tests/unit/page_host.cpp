@@ -2,6 +2,7 @@
 
 #include "mainwnd/settings_file.h"
 #include "pages/page_messages.h"
+#include "res/resource.h"
 #include "settings/fixed_string.h"
 #include "settings/stream_name.h"
 #include "ui/controls.h"
@@ -13,8 +14,6 @@ namespace tolvan::test {
 namespace {
 
 constexpr char kHostClass[] = "TolvanPageTestHost";
-constexpr int kScanMode = 1040;
-constexpr int kResolution = 1041;
 
 SystemFacts FactsIn(const ScratchFolder& scratch, bool ntFamily) {
     SystemFacts facts;
@@ -141,17 +140,17 @@ void SendCommand(const CJobPage& page, int id, int code) {
 }
 
 bool ChooseScanMode(const CJobPage& page, const char* text) {
-    const ComboBox list(page.Item(kScanMode));
+    const ComboBox list(page.Item(IDC_SCAN_MODE));
     const int index = list.FindStringExact(-1, text);
     if (index == CB_ERR)
         return false;
     list.SetCurSel(index);
-    SendCommand(page, kScanMode, CBN_SELCHANGE);
+    SendCommand(page, IDC_SCAN_MODE, CBN_SELCHANGE);
     return true;
 }
 
 void MoveResolution(const CJobPage& page, int position) {
-    const Slider slider(page.Item(kResolution));
+    const Slider slider(page.Item(IDC_RESOLUTION));
     slider.SetPos(position);
     page.Send(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider.Handle()));
 }

@@ -1,16 +1,18 @@
 #include "save_as_driver.h"
 
+#include "res/resource.h"
+
 #include <commctrl.h>
+#include <dlgs.h>
 
 namespace tolvan::test {
 
 namespace {
 
-constexpr int kTypeList = 1136;  // cmb1
-constexpr int kNameCombo = 1148; // cmb13
-constexpr int kNameEdit = 1152;  // edt1
-constexpr int kQualitySlider = 1062;
-constexpr int kQualityValue = 1065;
+constexpr int kTypeList = cmb1;
+constexpr int kNameCombo = cmb13;
+constexpr int kNameEdit = edt1;
+
 std::string TextOf(HWND window) {
     char text[1024] = {};
     ::GetWindowTextA(window, text, sizeof text);
@@ -18,7 +20,7 @@ std::string TextOf(HWND window) {
 }
 
 BOOL CALLBACK FindPanel(HWND child, LPARAM found) {
-    if (::GetDlgItem(child, kQualitySlider)) {
+    if (::GetDlgItem(child, IDC_FILE_QUALITY)) {
         *reinterpret_cast<HWND*>(found) = child;
         return FALSE;
     }
@@ -82,20 +84,20 @@ bool SaveAsDialog::ChooseType(const std::string& text) const {
 }
 
 bool SaveAsDialog::QualityShown() const {
-    HWND slider = ::GetDlgItem(m_panel, kQualitySlider);
+    HWND slider = ::GetDlgItem(m_panel, IDC_FILE_QUALITY);
     return slider && (::GetWindowLongA(slider, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 int SaveAsDialog::QualityPosition() const {
-    return static_cast<int>(::SendDlgItemMessageA(m_panel, kQualitySlider, TBM_GETPOS, 0, 0));
+    return static_cast<int>(::SendDlgItemMessageA(m_panel, IDC_FILE_QUALITY, TBM_GETPOS, 0, 0));
 }
 
 std::string SaveAsDialog::QualityText() const {
-    return TextOf(::GetDlgItem(m_panel, kQualityValue));
+    return TextOf(::GetDlgItem(m_panel, IDC_FILE_QUALITY_VALUE));
 }
 
 void SaveAsDialog::MoveQuality(int position) const {
-    HWND slider = ::GetDlgItem(m_panel, kQualitySlider);
+    HWND slider = ::GetDlgItem(m_panel, IDC_FILE_QUALITY);
     ::SendMessageA(slider, TBM_SETPOS, TRUE, position);
     ::SendMessageA(m_panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(slider));
 }

@@ -41,7 +41,7 @@ protected:
         ASSERT_TRUE(OpenPage(*page, services, host));
         host.Clear();
     }
-    ComboBox ScanModes() const { return ComboBox(page->Item(1040)); }
+    ComboBox ScanModes() const { return ComboBox(page->Item(IDC_SCAN_MODE)); }
     std::string SelectedScanMode() const {
         const int index = ScanModes().GetCurSel();
         char text[260] = {};
@@ -79,7 +79,7 @@ TEST_F(ScanSettingsTest, SliderAtItsOwnPositionSendsNothingAndAChangeIsNotifiedO
 
     MoveResolution(*page, 3);
     EXPECT_EQ(page->Working().wResolution, 600);
-    EXPECT_EQ(ItemText(page->Handle(), 1042), StringText(IDS_RESOLUTION_600));
+    EXPECT_EQ(ItemText(page->Handle(), IDC_RESOLUTION_CAPTION), StringText(IDS_RESOLUTION_600));
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
     MoveResolution(*page, 4);
     EXPECT_EQ(page->Working().wResolution, 1200);
@@ -135,24 +135,24 @@ TEST_F(ScanSettingsTest, DefaultSendsOneNotificationWhenSomethingChangedOrThePag
     Open(record);
     page->Send(kRestoreDefaults);
     EXPECT_EQ(page->Working().wResolution, 300);
-    EXPECT_EQ(Slider(page->Item(1041)).GetPos(), 2);
-    EXPECT_EQ(ItemText(page->Handle(), 1042), StringText(IDS_RESOLUTION_300));
+    EXPECT_EQ(Slider(page->Item(IDC_RESOLUTION)).GetPos(), 2);
+    EXPECT_EQ(ItemText(page->Handle(), IDC_RESOLUTION_CAPTION), StringText(IDS_RESOLUTION_300));
     EXPECT_EQ(host.changed, std::vector<WPARAM>{1});
 }
 
 TEST_F(ScanSettingsTest, AHintIsSentOncePerControlEntered) {
     Open(MakeRecord(JobMask::kFile));
-    PointAt(*page, 1040);
-    PointAt(*page, 1040);
-    PointAt(*page, 1040);
-    EXPECT_EQ(host.hints, std::vector<WPARAM>{1040});
-    EXPECT_EQ(services.GetHintId(), 1040u);
+    PointAt(*page, IDC_SCAN_MODE);
+    PointAt(*page, IDC_SCAN_MODE);
+    PointAt(*page, IDC_SCAN_MODE);
+    EXPECT_EQ(host.hints, std::vector<WPARAM>{IDS_SCAN_MODE});
+    EXPECT_EQ(services.GetHintId(), UINT{IDS_SCAN_MODE});
 
-    PointAt(*page, 0);    // the page itself: its template's id
-    PointAt(*page, 1042); // the caption: the hint of the shown resolution
-    PointAt(*page, 1042);
-    PointAt(*page, 1041);
-    EXPECT_EQ(host.hints, (std::vector<WPARAM>{1040, IDD_FILE_PAGE, IDS_RESOLUTION_300_HINT, 1041}));
+    PointAt(*page, 0);                      // the page itself: its template's id
+    PointAt(*page, IDC_RESOLUTION_CAPTION); // the caption: the hint of the shown resolution
+    PointAt(*page, IDC_RESOLUTION_CAPTION);
+    PointAt(*page, IDC_RESOLUTION);
+    EXPECT_EQ(host.hints, (std::vector<WPARAM>{IDS_SCAN_MODE, IDS_FILE_PAGE, IDS_RESOLUTION_300_HINT, IDS_RESOLUTION}));
 
     // A hint that the main window showed itself counts as well.
     services.SetHintId(IDD_FILE_PAGE);
@@ -164,8 +164,8 @@ TEST_F(ScanSettingsTest, AResolutionOutsideTheTableShowsNoCaptionAndHintsAt150) 
     JobRecord record = MakeRecord(JobMask::kFile);
     record.wResolution = 400;
     Open(record);
-    EXPECT_EQ(ItemText(page->Handle(), 1042), "");
-    PointAt(*page, 1042);
+    EXPECT_EQ(ItemText(page->Handle(), IDC_RESOLUTION_CAPTION), "");
+    PointAt(*page, IDC_RESOLUTION_CAPTION);
     EXPECT_EQ(host.hints, std::vector<WPARAM>{IDS_RESOLUTION_150_HINT});
 }
 
