@@ -2,6 +2,7 @@
 
 #include "controls/saved_dc.h"
 #include "res/resource.h"
+#include "ui/bitmap_resource.h"
 #include "ui/dialog.h"
 #include "ui/gdi.h"
 
@@ -34,12 +35,6 @@ bool IsOwnerDrawn(HWND hwnd) {
     return (::GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
-UniqueBitmap LoadOwnBitmap(UINT id) {
-    if (id == 0)
-        return UniqueBitmap();
-    return UniqueBitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-}
-
 POINT PointFrom(LPARAM lParam) {
     return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -65,13 +60,13 @@ bool CBitmapButton::Create(const char* text, DWORD style, const RECT& rect, HWND
 bool CBitmapButton::SetBitmaps(UINT normal, UINT selected, UINT focus, UINT disabled, UINT hover) {
     for (UniqueBitmap* bitmap : {&m_hoverBitmap, &m_selectedBitmap, &m_normalBitmap, &m_disabledBitmap, &m_focusBitmap})
         bitmap->Reset();
-    m_normalBitmap = LoadOwnBitmap(normal);
+    m_normalBitmap = LoadBitmapResource(normal);
     if (!m_normalBitmap)
         return false;
-    m_selectedBitmap = LoadOwnBitmap(selected);
-    m_focusBitmap = LoadOwnBitmap(focus);
-    m_disabledBitmap = LoadOwnBitmap(disabled);
-    m_hoverBitmap = LoadOwnBitmap(hover);
+    m_selectedBitmap = LoadBitmapResource(selected);
+    m_focusBitmap = LoadBitmapResource(focus);
+    m_disabledBitmap = LoadBitmapResource(disabled);
+    m_hoverBitmap = LoadBitmapResource(hover);
     return true;
 }
 

@@ -94,7 +94,22 @@
 
 // Dialog templates
 #define IDD_MAIN 129
+#define IDD_COPY_SIZE 143            // the RAvud page's copy size dialog
 #define IDD_FILE_DIALOG_QUALITY 144 // the File page's panel inside the Save As dialog
+
+// Controls of the job pages (the RAvud page names them; the ids are every page's)
+#define IDC_SCAN_MODE 1040
+#define IDC_RESOLUTION 1041
+#define IDC_RESOLUTION_CAPTION 1042
+#define IDC_PRINTER_LIST 1070
+#define IDC_PRINTER_PROPERTIES 1072
+#define IDC_COPY_SIZE_BUTTON 1073 // opens the copy size dialog
+
+// Controls of the copy size dialog
+#define IDC_COPY_SIZE_PREVIOUS 1110
+#define IDC_COPY_SIZE_NEXT 1111
+#define IDC_COPY_SIZE_PICTURE 1112 // shows the IDB_COPY_SIZE_* picture
+#define IDC_COPY_SIZE_TEXT 1115    // the IDS_COPY_SIZE_* description
 
 // Controls of the Save As dialog's JPEG quality panel, shown only while the JPEG type is chosen
 #define IDC_FILE_QUALITY 1062
