@@ -94,16 +94,8 @@
 
 // Dialog templates
 #define IDD_MAIN 129
-#define IDD_COPY_SIZE 143            // the RAvud page's copy size dialog
+#define IDD_COPY_SIZE 143           // the RAvud page's copy size dialog
 #define IDD_FILE_DIALOG_QUALITY 144 // the File page's panel inside the Save As dialog
-
-// Controls of the job pages (the RAvud page names them; the ids are every page's)
-#define IDC_SCAN_MODE 1040
-#define IDC_RESOLUTION 1041
-#define IDC_RESOLUTION_CAPTION 1042
-#define IDC_PRINTER_LIST 1070
-#define IDC_PRINTER_PROPERTIES 1072
-#define IDC_COPY_SIZE_BUTTON 1073 // opens the copy size dialog
 
 // Controls of the copy size dialog
 #define IDC_COPY_SIZE_PREVIOUS 1110

@@ -19,7 +19,8 @@ struct Search {
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<Search*>(data);
-    if ((*search->isDialog)(window)) {
+    // A dialog is answered once it is on screen, as the user would meet it.
+    if (::IsWindowVisible(window) && (*search->isDialog)(window)) {
         search->dialog = window;
         return FALSE;
     }

@@ -30,3 +30,6 @@ tolvan_page_test(scan_settings_tests scan_settings_test.cpp)
 tolvan_page_test(file_page_tests LOCK display_input file_page_test.cpp)
 tolvan_page_test(job_tabs_tests LOCK "display_input;mail_registry" job_tabs_test.cpp)
 target_link_libraries(job_tabs_tests PRIVATE tolvan_mainwnd control_test_host)
+# The copy size dialog of the RAvud page is an active top-level window: it keeps away from the pointer checks.
+tolvan_page_test(copy_size_dialog_tests LOCK display_input copy_size_dialog_test.cpp)
+target_link_libraries(copy_size_dialog_tests PRIVATE control_test_host)
