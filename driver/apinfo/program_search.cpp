@@ -23,6 +23,7 @@ constexpr const char* kProgramSubfolders[] = {
     "Windows Mail",
     "Outlook Express",
     "Windows Photo Viewer",
+    "Tesseract-OCR",
     "Microsoft Office\\root\\Office16",
     "Microsoft Office\\Office16",
     "Microsoft Office\\Office15",

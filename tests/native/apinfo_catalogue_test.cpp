@@ -46,10 +46,12 @@ TEST(ApCatalogue, ShippedCatalogueHoldsWhatThePagesUse) {
         {Category::kMail, 4005, "Outlook Express", "msimn.exe"},
         {Category::kMail, 4006, "Microsoft Outlook", "outlook.exe"},
         {Category::kMail, 4007, "Windows Mail", "WinMail.exe"},
-        {Category::kRecognition, 4107, nullptr, nullptr},
-        {Category::kRecognition, 4108, nullptr, nullptr},
+        // The Office page chooses its recognition program by these two ids, and the document program by the
+        // other three.
+        {Category::kRecognition, 4107, "Tesseract OCR (Chinese)", "tesseract.exe"},
+        {Category::kRecognition, 4108, "Tesseract OCR", "tesseract.exe"},
         {Category::kDocument, 4109, "WordPad", "wordpad.exe"},
-        {Category::kDocument, 4110, nullptr, nullptr},
+        {Category::kDocument, 4110, "Microsoft Excel", "EXCEL.EXE"},
         {Category::kDocument, 4111, "Notepad", "notepad.exe"},
         {Category::kDestination, 4157, "Paint", "mspaint.exe"},
         {Category::kDUzar, 4160, nullptr, nullptr},

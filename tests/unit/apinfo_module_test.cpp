@@ -13,8 +13,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace tolvan::test {
@@ -205,14 +207,59 @@ TEST_F(ApInfoModuleTest, SearchListsExactlyTheProgramsFoundAndWhere) {
     ::SetEnvironmentVariableA("TOLVAN_TEST_PROGRAMS", nullptr);
 }
 
-TEST_F(ApInfoModuleTest, ShippedCatalogueInTheDemoPrefix) {
+// Points an environment variable elsewhere for one test.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name) {
+        char old[MAX_PATH] = {};
+        const DWORD n = ::GetEnvironmentVariableA(name, old, sizeof old);
+        m_had = n > 0 && n < sizeof old;
+        m_old = m_had ? old : "";
+        ::SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableA(m_name, m_had ? m_old.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+TEST_F(ApInfoModuleTest, ShippedCatalogueFindsTheProgramsWhereTheirInstallersPutThem) {
     ASSERT_TRUE(::CopyFileA(TOLVAN_APINFO_CATALOGUE, catalogue.c_str(), FALSE));
-    ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
+    const auto search = [&] {
+        EXPECT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
+        std::vector<std::pair<uint16_t, std::string>> found;
+        for (const ApEntry& e : ReadList(installed))
+            found.emplace_back(e.wApId, ReadField(e.szExeDir));
+        return found;
+    };
     std::vector<uint16_t> ids;
-    for (const ApEntry& e : ReadList(installed))
-        ids.push_back(e.wApId);
-    // Wine has the editors and the browser; it has no Paint, mail program or fax viewer.
-    EXPECT_EQ(ids, (std::vector<uint16_t>{4107, 4108, 4109, 4110, 4111, 4158, 4160}));
+    for (const auto& [id, folder] : search())
+        ids.push_back(id);
+    // Wine has the editors and the browser; it has no Paint, mail program, fax viewer, recognition program or
+    // spreadsheet program.
+    EXPECT_EQ(ids, (std::vector<uint16_t>{4109, 4111, 4158, 4160}));
+
+    // Tesseract as its 32-bit installer leaves it, and Excel as an Office installation of its own lays it out.
+    const std::string programs = scratch.File("Program Files");
+    const std::string programs32 = scratch.File("Program Files (x86)");
+    for (const std::string& folder : {programs + "\\Microsoft Office\\Office16", programs32 + "\\Tesseract-OCR"}) {
+        ASSERT_TRUE(std::filesystem::create_directories(folder)) << folder;
+        WriteBytes(folder + "\\" + (folder.ends_with("OCR") ? "tesseract.exe" : "EXCEL.EXE"), Bytes{'M', 'Z'});
+    }
+    const ScopedVariable programFiles("ProgramFiles", programs);
+    const ScopedVariable programFiles32("ProgramFiles(x86)", programs32);
+    const std::vector<std::pair<uint16_t, std::string>> found = search();
+    ids.clear();
+    for (const auto& [id, folder] : found)
+        ids.push_back(id);
+    ASSERT_EQ(ids, (std::vector<uint16_t>{4107, 4108, 4109, 4110, 4111, 4158, 4160}));
+    EXPECT_TRUE(SameName(found[0].second, programs32 + "\\Tesseract-OCR\\")) << found[0].second;
+    EXPECT_TRUE(SameName(found[1].second, programs32 + "\\Tesseract-OCR\\")) << found[1].second;
+    EXPECT_TRUE(SameName(found[3].second, programs + "\\Microsoft Office\\Office16\\")) << found[3].second;
 }
 
 TEST_F(ApInfoModuleTest, ListingByCategory) {
