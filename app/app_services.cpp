@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace tolvan {
 
@@ -182,6 +183,11 @@ void CAppServices::LoadText(UINT id, TextBuffer& buffer) {
 
 int CAppServices::ShowMessage(HWND owner, const char* text, UINT style) {
     return ::MessageBoxA(owner, text, "Tolvan", style);
+}
+
+void CAppServices::GetSystemLanguage(TextBuffer& buffer) const {
+    std::memset(buffer, 0, sizeof buffer);
+    ::GetProfileStringA("intl", "sLanguage", "enu", buffer, sizeof buffer);
 }
 
 } // namespace tolvan

@@ -75,6 +75,9 @@ public:
     void LoadText(UINT id, TextBuffer& buffer);
     // Shows a message box with the caption "Tolvan". Tests answer it themselves.
     virtual int ShowMessage(HWND owner, const char* text, UINT style);
+    // The system language as the profile's "intl" section names it ("sLanguage", "enu" when it has none). Under
+    // Wine it follows the locale; tests answer it themselves.
+    virtual void GetSystemLanguage(TextBuffer& buffer) const;
     // Start-up and settings-file errors: no owner, on top, error icon.
     void ShowStartupError(const char* text) { ShowMessage(nullptr, text, MB_TOPMOST | MB_ICONERROR); }
 

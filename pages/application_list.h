@@ -26,6 +26,7 @@ public:
     bool Empty() const { return m_entries.empty(); }
     size_t Size() const { return m_entries.size(); }
     const ApEntry& Front() const { return m_entries.front(); }
+    const ApEntry& operator[](size_t index) const { return m_entries[index]; }
     auto begin() const { return m_entries.begin(); }
     auto end() const { return m_entries.end(); }
 

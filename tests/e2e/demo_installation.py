@@ -10,6 +10,8 @@ import subprocess
 from dataclasses import dataclass
 from pathlib import Path
 
+import olefile
+
 from windows_programs import BUILD, REPO, WINE_ENV
 
 INSTALL_DEMO = REPO / "scripts" / "install-demo"
@@ -26,6 +28,20 @@ class Installation:
     @property
     def options_file(self):
         return self.user_folder / "Splash.dat"
+
+    def job_stream(self, stream, model="TV-610"):
+        """The bytes of a job's stream in the per-user settings file as olefile reads them (the driver template's
+        model by default), or None while the file is missing or held by the program."""
+        try:
+            with olefile.OleFileIO(str(self.user_folder / "Tolvan.dat")) as ole:
+                return ole.openstream([model, "Setting", stream]).read()
+        except OSError:  # missing, held by the program, or not (yet) a compound file
+            return None
+
+
+def field_text(data, offset, size):
+    """A zero-terminated text field of record bytes, cut at its terminator or its end."""
+    return data[offset : offset + size].split(b"\0", 1)[0].decode("latin-1")
 
 
 def wine_env(prefix, *args, **kwargs):

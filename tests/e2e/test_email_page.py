@@ -7,15 +7,11 @@ client registered beside the demo's; a screenshot of the page is left in the bui
 import shutil
 import struct
 
-import olefile
 import pytest
 
 import desktop
-from demo_installation import demo_installation
-from demo_installation import wine_env
+from demo_installation import demo_installation, field_text, wine_env
 from test_main_window import SCREENSHOTS, Program, poll
-
-MODEL = "TV-610"  # the driver template's model
 
 # Client points of the fixed layout: the page sits at (30, 120); these are the middles of the mail client list, the
 # format list and the quality value on it, and of the Apply button.
@@ -59,22 +55,13 @@ def program(installation):
 def email_record(installation):
     """The Email job's stream as olefile reads it: (dwStored, wApId, szApName, dwFormat, wQuality, szExt), or None
     while the file is missing or held by the program."""
-    path = installation.user_folder / "Tolvan.dat"
-    try:
-        with olefile.OleFileIO(str(path)) as ole:
-            data = ole.openstream([MODEL, "Setting", "TolClass100"]).read()
-    except OSError:  # missing, held by the program, or not (yet) a compound file
+    data = installation.job_stream("TolClass100")
+    if data is None or len(data) < 1134:
         return None
-    if len(data) < 1134:
-        return None
-
-    def text(offset, size):
-        return data[offset : offset + size].split(b"\0", 1)[0].decode("latin-1")
-
     (stored,) = struct.unpack_from("<I", data, 16)
     (fmt,) = struct.unpack_from("<I", data, 20 + 18)
     quality, ap_id = struct.unpack_from("<HH", data, 20 + 22)
-    return stored, ap_id, text(46, 260), fmt, quality, text(1118, 8)
+    return stored, ap_id, field_text(data, 46, 260), fmt, quality, field_text(data, 1118, 8)
 
 
 def choose(window, point, letter):

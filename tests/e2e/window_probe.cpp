@@ -8,13 +8,15 @@
 //                        the hint line, how many tool tips show, and the screen rectangles of its controls
 //   window-probe message the texts of the message box the program shows
 //   window-probe print   the print dialog: its printer, copies, and the copies field's screen rectangle
-// Exit code: 0 done, 1 no main window (or no such page or dialog), 2 bad arguments.
+//   window-probe items ID  the entries of the shown page's combo box ID, one a line, the selected one marked "*"
+// Exit code: 0 done, 1 no main window (or no such page, dialog or shown control), 2 bad arguments.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <dlgs.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -101,6 +103,13 @@ std::string WindowText(HWND window) {
     return Narrow(text);
 }
 
+std::string ComboText(HWND list, int index) {
+    wchar_t text[512] = {};
+    if (::SendMessageW(list, CB_GETLBTEXTLEN, index, 0) < 512)
+        ::SendMessageW(list, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
 void PrintScreenRect(const char* key, HWND control) {
     RECT r{};
     ::GetWindowRect(control, &r);
@@ -130,14 +139,9 @@ int CopyPage(HWND window) {
     if (!page)
         return 1;
     HWND list = ::GetDlgItem(page, kPrinterListId);
-    const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
     std::string printers;
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[512] = {};
-        if (::SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 512)
-            ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        printers += (i ? "|" : "") + Narrow(text);
-    }
+    for (int i = 0; i < static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0)); ++i)
+        printers += (i ? "|" : "") + ComboText(list, i);
     std::printf("printers=%s\n", printers.c_str());
     std::printf("selected=%d\n", static_cast<int>(::SendMessageW(list, CB_GETCURSEL, 0, 0)));
     std::printf("scan_mode=%d\n",
@@ -153,6 +157,31 @@ int CopyPage(HWND window) {
     PrintScreenRect("printer_list_rect", list);
     PrintScreenRect("scan_mode_rect", ::GetDlgItem(page, kScanModeId));
     PrintScreenRect("apply_rect", ::GetDlgItem(window, kApplyId));
+    return 0;
+}
+
+struct ComboSearch {
+    int id;
+    HWND found;
+};
+
+// Pages keep controls of the same id; only the shown page's control is visible.
+BOOL CALLBACK FindVisibleCombo(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<ComboSearch*>(search);
+    if (::GetDlgCtrlID(window) != s->id || !::IsWindowVisible(window))
+        return TRUE;
+    s->found = window;
+    return FALSE;
+}
+
+int Items(HWND window, int id) {
+    ComboSearch search{id, nullptr};
+    ::EnumChildWindows(window, FindVisibleCombo, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return 1;
+    const int selected = static_cast<int>(::SendMessageW(search.found, CB_GETCURSEL, 0, 0));
+    for (int i = 0; i < static_cast<int>(::SendMessageW(search.found, CB_GETCOUNT, 0, 0)); ++i)
+        std::printf("%s%s\n", i == selected ? "*" : "", ComboText(search.found, i).c_str());
     return 0;
 }
 
@@ -209,11 +238,11 @@ int PrintDialog() {
 
 int main(int argc, char** argv) {
     const char* commands[] = {"state", "close", "restore", "copy", "message", "print"};
-    bool known = false;
+    bool known = argc == 3 && std::strcmp(argv[1], "items") == 0;
     for (const char* command : commands)
         known = known || (argc == 2 && std::strcmp(argv[1], command) == 0);
     if (!known) {
-        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|message|print\n");
+        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|message|print|items ID\n");
         return 2;
     }
     // The program's message box and the print dialog are not the main window.
@@ -232,5 +261,7 @@ int main(int argc, char** argv) {
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
     if (std::strcmp(argv[1], "copy") == 0)
         return CopyPage(window);
+    if (std::strcmp(argv[1], "items") == 0)
+        return Items(window, std::atoi(argv[2]));
     return State(window);
 }

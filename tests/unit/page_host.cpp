@@ -139,14 +139,41 @@ void SendCommand(const CJobPage& page, int id, int code) {
     page.Send(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(page.Item(id)));
 }
 
-bool ChooseScanMode(const CJobPage& page, const char* text) {
-    const ComboBox list(page.Item(IDC_SCAN_MODE));
+bool ChooseEntry(const CJobPage& page, int id, const char* text) {
+    const ComboBox list(page.Item(id));
     const int index = list.FindStringExact(-1, text);
     if (index == CB_ERR)
         return false;
     list.SetCurSel(index);
-    SendCommand(page, IDC_SCAN_MODE, CBN_SELCHANGE);
+    SendCommand(page, id, CBN_SELCHANGE);
     return true;
+}
+
+bool ChooseScanMode(const CJobPage& page, const char* text) {
+    return ChooseEntry(page, IDC_SCAN_MODE, text);
+}
+
+std::vector<std::string> ComboItems(const CJobPage& page, int id) {
+    const ComboBox list(page.Item(id));
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        char text[260] = {};
+        if (list.GetLBTextLen(i) < static_cast<int>(sizeof text))
+            list.GetLBText(i, text);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+std::string ComboChoice(const CJobPage& page, int id) {
+    const ComboBox list(page.Item(id));
+    const int index = list.GetCurSel();
+    if (index < 0)
+        return "<none>";
+    char text[260] = {};
+    if (list.GetLBTextLen(index) < static_cast<int>(sizeof text))
+        list.GetLBText(index, text);
+    return text;
 }
 
 void MoveResolution(const CJobPage& page, int position) {

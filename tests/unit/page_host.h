@@ -7,6 +7,7 @@
 
 #include "app/app_services.h"
 #include "pages/job_page.h"
+#include "settings/fixed_string.h"
 #include "ui/unique_handle.h"
 
 #include <windows.h>
@@ -47,6 +48,10 @@ public:
     std::vector<HWND> owners;
     // Runs while a message box would be on screen.
     std::function<void()> whileShown;
+
+    void GetSystemLanguage(TextBuffer& buffer) const override { WriteField(buffer, language); }
+    // The "sLanguage" value of the system's profile, as the test wants it.
+    std::string language = "enu";
 };
 
 // A record of the given job as the driver's template shapes one: grayscale of all three modes at 300 dpi, which
@@ -87,8 +92,14 @@ bool OpenPage(CJobPage& page, TestServices& services, const PageHost& host);
 
 // Sends the page a command from one of its controls, as the control would.
 void SendCommand(const CJobPage& page, int id, int code);
+// Chooses the entry of one of the page's combo boxes that has exactly this text, as the user would; false when
+// there is none.
+bool ChooseEntry(const CJobPage& page, int id, const char* text);
 // Chooses a scan mode entry by its text, as the user would.
 bool ChooseScanMode(const CJobPage& page, const char* text);
+// The entries of one of the page's combo boxes, and the selected one ("<none>" when none is).
+std::vector<std::string> ComboItems(const CJobPage& page, int id);
+std::string ComboChoice(const CJobPage& page, int id);
 // Moves the resolution slider to a position, as dragging it would.
 void MoveResolution(const CJobPage& page, int position);
 // The pointer over a control of the page (0: over the page itself).
