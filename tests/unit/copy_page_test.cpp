@@ -26,14 +26,9 @@ using Texts = std::vector<std::string>;
 constexpr const char* kDefault = "Office_Laser";
 constexpr const char* kOther = "Colour_Inkjet";
 
-class CCountingCopyPage : public CCopyPage {
+class CCountingCopyPage : public CCountingSaves<CCopyPage> {
 public:
-    using CCopyPage::CCopyPage;
-    int saves = 0;
-    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
-        ++saves;
-        return CCopyPage::Save(mask, writer);
-    }
+    using CCountingSaves<CCopyPage>::CCountingSaves;
     // A default printer that the page did not list, such as one added while the program runs.
     const char* unlistedDefault = nullptr;
     std::string DefaultPrinter() const override {

@@ -25,15 +25,7 @@ constexpr uint32_t kDUzarCategory = 0x4000;
 
 using Texts = std::vector<std::string>;
 
-class CCountingDUzarPage : public CDUzarPage {
-public:
-    using CDUzarPage::CDUzarPage;
-    int saves = 0;
-    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
-        ++saves;
-        return CDUzarPage::Save(mask, writer);
-    }
-};
+using CCountingDUzarPage = CCountingSaves<CDUzarPage>;
 
 ApEntry DUzarEntry(const char* name, const char* exe) {
     ApEntry e{};

@@ -28,15 +28,7 @@ constexpr int kQualityGroup[] = {IDC_JPEG_QUALITY_LABEL, IDC_JPEG_QUALITY, IDC_J
 
 using Texts = std::vector<std::string>;
 
-class CCountingEmailPage : public CEmailPage {
-public:
-    using CEmailPage::CEmailPage;
-    int saves = 0;
-    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
-        ++saves;
-        return CEmailPage::Save(mask, writer);
-    }
-};
+using CCountingEmailPage = CCountingSaves<CEmailPage>;
 
 Bytes Bytes20To1133(const JobRecord& record) {
     const auto* p = reinterpret_cast<const uint8_t*>(&record) + kApEntryOffset;

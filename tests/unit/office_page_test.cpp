@@ -32,15 +32,7 @@ constexpr uint16_t kOtherReaderId = 4300;
 constexpr char kReaderFolder[] = "C:\\Program Files\\Reader\\";
 constexpr char kOtherReaderFolder[] = "C:\\Scanner\\OCR\\";
 
-class CCountingOfficePage : public COfficePage {
-public:
-    using COfficePage::COfficePage;
-    int saves = 0;
-    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
-        ++saves;
-        return COfficePage::Save(mask, writer);
-    }
-};
+using CCountingOfficePage = CCountingSaves<COfficePage>;
 
 ApEntry Program(uint32_t category, uint16_t id, const char* name, const char* exe, const char* folder) {
     ApEntry e{};

@@ -85,6 +85,17 @@ private:
     UniqueWindow m_window;
 };
 
+// A page that counts its saves, first saves and Apply alike.
+template <class Page> class CCountingSaves : public Page {
+public:
+    using Page::Page;
+    int saves = 0;
+    HRESULT Save(uint32_t mask, IJobWriter& writer) override {
+        ++saves;
+        return Page::Save(mask, writer);
+    }
+};
+
 // Opens a page over the settings file as the tab building does, through the file's owner: the file open, the
 // page's record and its blob read from it and loaded, the page's window created, its first save made when it
 // asked for one, the file closed. False when a step fails.
