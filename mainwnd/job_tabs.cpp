@@ -4,6 +4,7 @@
 #include "mainwnd/tab_table.h"
 #include "pages/page_factory.h"
 #include "pages/page_messages.h"
+#include "ui/gdi.h"
 
 #include <cstring>
 #include <new>
@@ -18,14 +19,6 @@ constexpr int kTabLeft = 29;
 constexpr int kTabGap = 8;
 constexpr int kDUzarRightMargin = 21;
 constexpr POINT kPageAt{30, 120};
-
-SIZE ResourceBitmapSize(UINT id) {
-    UniqueBitmap bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    BITMAP info{};
-    if (!bitmap || !::GetObjectA(bitmap.Get(), sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
 
 } // namespace
 

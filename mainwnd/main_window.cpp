@@ -27,18 +27,6 @@ constexpr POINT kDefaultAt{182, 345};
 constexpr POINT kApplyAt{266, 345};
 constexpr POINT kExitAt{350, 345};
 
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || !::GetObjectA(bitmap, sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
-
-SIZE ResourceBitmapSize(UINT id) {
-    UniqueBitmap bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    return BitmapSize(bitmap.Get());
-}
-
 void MoveTo(HWND control, const RECT& r) {
     ::SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
@@ -139,8 +127,8 @@ void CMainWindow::PlaceControls() {
     // The skin draws both frames; the controls only keep their places for the pages and the hint line.
     MoveTo(Item(IDC_PAGE_FRAME), kPageFrame);
     MoveTo(Item(IDC_HINT_FRAME), kHintFrame);
-    CWindow(Item(IDC_PAGE_FRAME)).Show(SW_HIDE);
-    CWindow(Item(IDC_HINT_FRAME)).Show(SW_HIDE);
+    ShowItem(IDC_PAGE_FRAME, false);
+    ShowItem(IDC_HINT_FRAME, false);
     MoveTo(Item(IDC_HINT_LINE), kHintLine);
     MoveToTop(*m_minimize, kMinimizeAt);
     MoveToTop(*m_close, kCloseAt);
@@ -163,7 +151,7 @@ void CMainWindow::SetUpAutoCrop() {
 LRESULT CMainWindow::ShowHint(UINT id) {
     TextBuffer text;
     m_app->LoadText(id, text);
-    ::SetDlgItemTextA(m_hwnd, IDC_HINT_LINE, text);
+    SetItemText(IDC_HINT_LINE, text);
     m_app->SetHintId(id);
     return 1;
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "driver/apinfo/apinfo_api.h"
+#include "modules/module_loading.h"
 #include "settings/job_record.h"
-#include "ui/unique_handle.h"
 
 #include <cstdint>
 
@@ -21,8 +21,8 @@ public:
     // Fails, leaving nothing loaded, when the path is not absolute, the module does not load, any
     // of its exports is missing or it refuses to create a context.
     bool Load(const char* dllPath);
-    void Unload();
-    bool IsLoaded() const { return m_handle != nullptr; }
+    void Unload() { m_loaded.Unload(); }
+    bool IsLoaded() const { return m_loaded.IsLoaded(); }
 
     // Without a context every call returns E_FAIL without reaching the module.
     HRESULT SearchInstalledAp(const char* apInfoPath, const char* inApInfoPath);
@@ -50,9 +50,9 @@ private:
         apinfo::Index2InfoFn index2Info = nullptr;
     };
 
-    UniqueModule m_module;
-    Exports m_exports;
-    ApInfoHandle m_handle = nullptr;
+    static bool ResolveExports(HMODULE module, Exports& exports);
+
+    CLoadedModule<Exports, ApInfoHandle, &Exports::newApInfo, &Exports::freeApInfo> m_loaded;
 };
 
 } // namespace tolvan

@@ -1,56 +1,35 @@
 #include "modules/translation_module.h"
 
-#include "modules/module_loading.h"
-
 #include <cstring>
 
 namespace tolvan {
 
-bool CTranslationModule::Load(const char* dllPath) {
-    Unload();
-    if (!dllPath || !IsAbsolutePath(dllPath))
-        return false;
-    UniqueModule module(::LoadLibraryA(dllPath));
-    if (!module)
-        return false;
-    Exports e;
-    const HMODULE m = module.Get();
+bool CTranslationModule::ResolveExports(HMODULE m, Exports& e) {
     const bool complete =
         Resolve(m, "TranslateListCtrl", e.translateListCtrl) && Resolve(m, "TranslateListBox", e.translateListBox) &&
         Resolve(m, "TranslateComboBox", e.translateComboBox) && Resolve(m, "PowerOn", e.powerOn) &&
         Resolve(m, "TranslateString", e.translateString) && Resolve(m, "TranslateDialog", e.translateDialog) &&
         Resolve(m, "NewMultiLng", e.newMultiLng) && Resolve(m, "FreeMultiLng", e.freeMultiLng);
-    if (!complete)
-        return false;
-    Resolve(m, "TranslateMenu", e.translateMenu); // the program never calls it, so a module may lack it
-    HANDLE handle = nullptr;
-    if (FAILED(e.newMultiLng(&handle)) || !handle)
-        return false;
-    m_module = std::move(module);
-    m_exports = e;
-    m_handle = handle;
-    return true;
+    if (complete)
+        Resolve(m, "TranslateMenu", e.translateMenu); // the program never calls it, so a module may lack it
+    return complete;
 }
 
-void CTranslationModule::Unload() {
-    if (m_handle)
-        m_exports.freeMultiLng(&m_handle);
-    m_handle = nullptr;
-    m_exports = {};
-    m_module.Reset();
+bool CTranslationModule::Load(const char* dllPath) {
+    return m_loaded.Load(dllPath, ResolveExports);
 }
 
 HRESULT CTranslationModule::PowerOn(const char* msgPath) {
-    return m_handle ? m_exports.powerOn(m_handle, msgPath) : E_FAIL;
+    return m_loaded.Call(&Exports::powerOn, msgPath);
 }
 
 HRESULT CTranslationModule::TranslateString(char* text) {
     int size = multilng::kTextBytes;
-    return m_handle ? m_exports.translateString(m_handle, text, &size) : E_FAIL;
+    return m_loaded.Call(&Exports::translateString, text, &size);
 }
 
 HRESULT CTranslationModule::TranslateDialog(HWND dialog) {
-    return m_handle ? m_exports.translateDialog(m_handle, dialog) : E_FAIL;
+    return m_loaded.Call(&Exports::translateDialog, dialog);
 }
 
 HRESULT LoadTranslatedString(HINSTANCE instance, UINT id, CTranslationModule* module,

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "driver/multilng/multilng_api.h"
-#include "ui/unique_handle.h"
+#include "modules/module_loading.h"
 
 #include <windows.h>
 
@@ -24,8 +24,8 @@ public:
     // Fails, leaving nothing loaded, when the path is not absolute, the module does not load, an export other
     // than TranslateMenu is missing, or the module refuses to create a context.
     bool Load(const char* dllPath);
-    void Unload();
-    bool IsLoaded() const { return m_handle != nullptr; }
+    void Unload() { m_loaded.Unload(); }
+    bool IsLoaded() const { return m_loaded.IsLoaded(); }
 
     // Without a context each call returns E_FAIL without reaching the module.
     HRESULT PowerOn(const char* msgPath);
@@ -46,9 +46,9 @@ private:
         multilng::TranslateMenuFn translateMenu = nullptr; // optional: older modules lack it
     };
 
-    UniqueModule m_module;
-    Exports m_exports;
-    HANDLE m_handle = nullptr;
+    static bool ResolveExports(HMODULE module, Exports& exports);
+
+    CLoadedModule<Exports, HANDLE, &Exports::newMultiLng, &Exports::freeMultiLng> m_loaded;
 };
 
 // The program's pattern for a text: string id into a zeroed buffer, then through the translation module (which

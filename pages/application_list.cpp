@@ -62,4 +62,9 @@ const ApEntry* CApplicationList::FindByName(std::string_view name) const {
     return nullptr;
 }
 
+bool SameProgramFiles(const JobRecord& record, const ApEntry& entry) {
+    return SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
+           SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
+}
+
 } // namespace tolvan

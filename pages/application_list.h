@@ -39,4 +39,8 @@ private:
     std::vector<ApEntry> m_entries;
 };
 
+// Whether the record's destination is the entry's program file: the same name in the same folder, compared as
+// Windows compares file names.
+bool SameProgramFiles(const JobRecord& record, const ApEntry& entry);
+
 } // namespace tolvan

@@ -188,9 +188,9 @@ void CCopyPage::OnProperties() {
     }
 }
 
-void CCopyPage::RestorePageDefaults() {
+bool CCopyPage::RestorePageDefaults() {
     if (!IsAvailable())
-        return;
+        return true;
     ComboBox list(Item(IDC_PRINTER_LIST));
     const std::string fallback = DefaultPrinter();
     std::string taken = fallback;
@@ -214,11 +214,12 @@ void CCopyPage::RestorePageDefaults() {
         if (length != 0)
             std::memmove(m_workingExtra.data(), devMode, length);
     } else if (!ReplaceBlobs(devMode, length)) {
-        return;
+        return true;
     } else {
         m_dirty = true;
     }
     WriteField(m_working.ap.szExeDir, name);
+    return true;
 }
 
 UINT CCopyPage::HintIdForControl(int id) const {

@@ -31,7 +31,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool IsAvailable() const override { return m_listedCount > 0; }
-    void RestorePageDefaults() override;
+    bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
     bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;

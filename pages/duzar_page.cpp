@@ -27,24 +27,6 @@ void TakeProgram(JobRecord& record, const ApEntry& entry) {
     std::memcpy(record.ap.szExeDir, entry.szExeDir, sizeof record.ap.szExeDir);
 }
 
-bool SameProgramFiles(const JobRecord& record, const ApEntry& entry) {
-    return SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
-           SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
-}
-
-std::string SelectedText(const ComboBox& list) {
-    const int index = list.GetCurSel();
-    if (index == CB_ERR)
-        return {};
-    const int length = list.GetLBTextLen(index);
-    if (length <= 0)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = list.GetLBText(index, text.data());
-    text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 } // namespace
 
 CDUzarPage::CDUzarPage(CAppServices* app) : CScanSettingsPage(IDD_DUZAR_PAGE, JobMask::kDUzar, app) {}
@@ -117,7 +99,7 @@ void CDUzarPage::AfterScanModeChange() {
 }
 
 void CDUzarPage::OnApplicationChange() {
-    const std::string text = SelectedText(ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)));
+    const std::string text = ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)).SelectedText();
     if (!text.empty()) {
         for (const ApEntry& entry : m_applications) {
             if (ReadField(entry.szApName) != text)
@@ -138,7 +120,7 @@ void CDUzarPage::OnFormatChange() {
     NotifyChange(m_working.ap.dwFormat);
 }
 
-void CDUzarPage::RestorePageDefaults() {
+bool CDUzarPage::RestorePageDefaults() {
     const bool available = IsAvailable();
     if (available && !SameProgramFiles(m_working, m_applications.Front()))
         TakeListedApplication();
@@ -151,6 +133,7 @@ void CDUzarPage::RestorePageDefaults() {
     // The program or the scan mode may have changed what is offered.
     if (m_dirty && available)
         FillFormats();
+    return true;
 }
 
 UINT CDUzarPage::HintIdForControl(int id) const {

@@ -19,7 +19,7 @@ protected:
     BOOL OnInitDialog() override;
     bool IsAvailable() const override { return !m_applications.Empty(); }
     void AfterScanModeChange() override;
-    void RestorePageDefaults() override;
+    bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
 

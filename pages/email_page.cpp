@@ -22,21 +22,9 @@ constexpr uint32_t kMailCategory = 0x8;
 constexpr uint16_t kDefaultQuality = 95;
 constexpr std::string_view kJpgExtension = ".JPG";
 
-std::string ItemText(const ComboBox& list, int index) {
-    const int length = list.GetLBTextLen(index);
-    if (length <= 0)
-        return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = list.GetLBText(index, text.data());
-    text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-    return text;
-}
-
 // Whether the record's destination already is the program of entry.
 bool HoldsClient(const JobRecord& record, const ApEntry& entry) {
-    return record.ap.wApId == entry.wApId &&
-           SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
-           SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
+    return record.ap.wApId == entry.wApId && SameProgramFiles(record, entry);
 }
 
 template <size_t N> void CopyField(char (&to)[N], const char (&from)[N]) {
@@ -112,7 +100,7 @@ const ApEntry* CEmailPage::SelectDefaultClient(const std::string& defaultName) c
     }
     // The entry that the list now shows decides, not the registry's spelling: an empty default, or one that
     // only begins a listed name, still selects an entry, and the record must name that one.
-    const MailClient* client = FindMailClient(ItemText(list, index));
+    const MailClient* client = FindMailClient(list.ItemText(index));
     return client ? m_applications.FindById(client->apId) : nullptr;
 }
 
@@ -137,13 +125,13 @@ void CEmailPage::ShowFormat(uint32_t selected) {
 
 void CEmailPage::ShowQualityGroup(bool shown) const {
     for (int id : kQualityGroup)
-        CWindow(Item(id)).Show(shown ? SW_SHOW : SW_HIDE);
+        ShowItem(id, shown);
 }
 
 void CEmailPage::SetQualityText(uint16_t quality) const {
     char text[8];
     std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(quality));
-    ::SetDlgItemTextA(m_hwnd, IDC_JPEG_QUALITY_VALUE, text);
+    SetItemText(IDC_JPEG_QUALITY_VALUE, text);
 }
 
 void CEmailPage::OnMailClientChange() {
@@ -152,7 +140,7 @@ void CEmailPage::OnMailClientChange() {
     ComboBox list(Item(IDC_MAIL_CLIENT_LIST));
     const int index = list.GetCurSel();
     if (index != CB_ERR) {
-        if (const ApEntry* entry = m_applications.FindByName(ItemText(list, index))) {
+        if (const ApEntry* entry = m_applications.FindByName(list.ItemText(index))) {
             // Only the program changes; the attachment's format and quality stay as the user set them.
             m_working.ap.wApId = entry->wApId;
             CopyField(m_working.ap.szApName, entry->szApName);
@@ -183,7 +171,7 @@ void CEmailPage::OnQualityScroll(HWND source) {
         NotifyChange(m_working.ap.wQuality);
 }
 
-bool CEmailPage::RestorePageDefaultsOrEnd() {
+bool CEmailPage::RestorePageDefaults() {
     if (IsAvailable()) {
         std::string defaultName;
         // The clients were found under this key at set-up; if it is gone now, nothing more is reset.
@@ -231,13 +219,9 @@ void CEmailPage::OnPageCommand(int id, int code) {
         OnFormatChange();
 }
 
-bool CEmailPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+void CEmailPage::OnPageScroll(HWND source) {
     // The resolution slider is the shared group's; every other horizontal scroll is the quality's.
-    if (msg == WM_HSCROLL && reinterpret_cast<HWND>(lParam) != Item(IDC_RESOLUTION)) {
-        OnQualityScroll(reinterpret_cast<HWND>(lParam));
-        return false;
-    }
-    return CScanSettingsPage::OnMessage(msg, wParam, lParam, result);
+    OnQualityScroll(source);
 }
 
 } // namespace tolvan

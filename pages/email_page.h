@@ -21,13 +21,13 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool IsAvailable() const override { return m_mailClientCount > 0; }
     void AfterScanModeChange() override { FillFormats(); }
-    bool RestorePageDefaultsOrEnd() override;
+    bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
     int ValueFieldId() const override;
     void OnPageCommand(int id, int code) override;
+    void OnPageScroll(HWND source) override;
 
 private:
     bool DetectMailClients();

@@ -2,6 +2,7 @@
 
 #include "app/app_services.h"
 #include "pages/file_target.h"
+#include "pages/text_compare.h"
 #include "res/resource.h"
 #include "ui/controls.h"
 
@@ -129,7 +130,7 @@ void CFileDialogEx::ReadTypeText() {
 }
 
 void CFileDialogEx::ShowQualityPanel() const {
-    const int show = SameTextNoCase(m_typeText, kJpegType) ? SW_SHOW : SW_HIDE;
+    const int show = SameTextIgnoringCase(m_typeText, kJpegType) ? SW_SHOW : SW_HIDE;
     for (HWND control : {m_qualityLabel, m_qualitySlider, m_qualityValue, m_percentLabel})
         if (control)
             ::ShowWindow(control, show);

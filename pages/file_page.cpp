@@ -4,6 +4,7 @@
 #include "controls/skin_colours.h"
 #include "pages/file_dialog_ex.h"
 #include "pages/file_target.h"
+#include "pages/text_compare.h"
 #include "res/resource.h"
 #include "settings/fixed_string.h"
 #include "settings/job_table.h"
@@ -55,7 +56,7 @@ bool CFilePage::SpecialFolder(int csidl, char (&path)[260]) const {
 
 void CFilePage::SetPathText(std::string text) {
     m_pathText = std::move(text);
-    ::SetDlgItemTextA(m_hwnd, IDC_TARGET_PATH, m_pathText.c_str());
+    SetItemText(IDC_TARGET_PATH, m_pathText.c_str());
 }
 
 void CFilePage::ShowTargetPath() {
@@ -89,7 +90,7 @@ void CFilePage::AfterScanModeChange() {
         }
         break;
     case 4: // black and white scans cannot be JPEG files
-        if (SameTextNoCase(ReadField(target.szExt), ".JPG")) {
+        if (SameTextIgnoringCase(ReadField(target.szExt), ".JPG")) {
             WriteField(target.szExt, kDefaultExt);
             target.dwFormat = Format::kBmp;
             std::string name(ReadField(target.szFilePrefix));
@@ -103,7 +104,7 @@ void CFilePage::AfterScanModeChange() {
     SetPathText(m_pathText);
 }
 
-void CFilePage::RestorePageDefaults() {
+bool CFilePage::RestorePageDefaults() {
     ApEntry& target = m_working.ap;
     if (target.dwFormat != Format::kBmp) {
         target.dwFormat = Format::kBmp;
@@ -115,19 +116,20 @@ void CFilePage::RestorePageDefaults() {
     }
     if (m_app)
         m_app->SetQuality(kDefaultQuality);
-    if (!SameTextNoCase(ReadField(target.szExt), kDefaultExt)) {
+    if (!SameTextIgnoringCase(ReadField(target.szExt), kDefaultExt)) {
         WriteField(target.szExt, kDefaultExt);
         m_dirty = true;
     }
-    if (!SameTextNoCase(ReadField(target.szFilePrefix), kDefaultPrefix)) {
+    if (!SameTextIgnoringCase(ReadField(target.szFilePrefix), kDefaultPrefix)) {
         WriteField(target.szFilePrefix, kDefaultPrefix);
         m_dirty = true;
     }
     const std::string kept(ReadField(target.szFolder));
     WriteField(target.szFolder, "");
     ShowTargetPath();
-    if (!SameTextNoCase(ReadField(target.szFolder), kept))
+    if (!SameTextIgnoringCase(ReadField(target.szFolder), kept))
         m_dirty = true;
+    return true;
 }
 
 void CFilePage::OnPageCommand(int id, int code) {
@@ -162,11 +164,9 @@ void CFilePage::OnBrowse() {
     }
 }
 
-bool CFilePage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+void CFilePage::OnPageScroll(HWND) {
     // The page has one slider, so every horizontal scroll is the resolution's, whatever its source says.
-    if (msg == WM_HSCROLL)
-        lParam = reinterpret_cast<LPARAM>(Item(IDC_RESOLUTION));
-    return CScanSettingsPage::OnMessage(msg, wParam, lParam, result);
+    OnResolutionScroll();
 }
 
 } // namespace tolvan

@@ -20,11 +20,11 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnPageScroll(HWND source) override;
     // Saving to a file needs no destination program: the page is always usable.
     bool IsAvailable() const override { return true; }
     void AfterScanModeChange() override;
-    void RestorePageDefaults() override;
+    bool RestorePageDefaults() override;
     int ValueFieldId() const override;
     void OnPageCommand(int id, int code) override;
 

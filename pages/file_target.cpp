@@ -1,5 +1,6 @@
 #include "pages/file_target.h"
 
+#include "pages/text_compare.h"
 #include "settings/fixed_string.h"
 
 #include <algorithm>
@@ -45,20 +46,11 @@ constexpr char kDefaultExtension[] = "BMP";
 // A stored extension without its dot gives at most this many characters to the dialog.
 constexpr std::size_t kDefaultExtensionChars = 7;
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
 } // namespace
-
-bool SameTextNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 std::string FileTypeFilter(uint16_t scanMode) {
     std::string filter;
@@ -108,7 +100,7 @@ std::string_view FileTypeExtension(std::string_view typeText) {
 
 uint32_t FormatFromExtension(std::string_view ext) {
     for (const FormatExtension& f : kFormatExtensions)
-        if (SameTextNoCase(ext, f.ext))
+        if (SameTextIgnoringCase(ext, f.ext))
             return f.format;
     return 0;
 }
@@ -119,7 +111,7 @@ std::string CompleteWithTypeExtension(std::string_view path, std::string_view ty
     const std::size_t dot = path.rfind('.');
     const std::string_view typed = dot == std::string_view::npos ? path : path.substr(dot);
     std::string result(path);
-    if (!SameTextNoCase(typed, typeExt))
+    if (!SameTextIgnoringCase(typed, typeExt))
         result.append(typeExt);
     return result;
 }

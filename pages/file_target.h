@@ -26,8 +26,6 @@ unsigned FileTypeIndex(uint16_t scanMode, uint32_t format);
 std::string_view FileTypeExtension(std::string_view typeText);
 // The format bit of an extension with its dot, whatever its case; 0 for any other extension.
 uint32_t FormatFromExtension(std::string_view ext);
-// Whether two texts are equal apart from the case of ASCII letters.
-bool SameTextNoCase(std::string_view a, std::string_view b);
 
 // The chosen path with the type's extension appended unless the path already ends in it (whatever its case). A
 // name typed with another extension keeps it as part of the file name prefix.

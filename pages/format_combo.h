@@ -29,15 +29,7 @@ public:
         const int index = m_list.GetCurSel();
         return index == CB_ERR ? -1 : index;
     }
-    std::string Text(int index) const override {
-        const int length = m_list.GetLBTextLen(index);
-        if (length <= 0)
-            return {};
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        const int copied = m_list.GetLBText(index, text.data());
-        text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
-        return text;
-    }
+    std::string Text(int index) const override { return m_list.ItemText(index); }
 
 private:
     ComboBox m_list;

@@ -104,7 +104,7 @@ void CScanSettingsPage::SetResolutionCaption(int position) {
         return;
     char caption[260];
     LoadText(r->caption, caption);
-    ::SetDlgItemTextA(m_hwnd, IDC_RESOLUTION_CAPTION, caption);
+    SetItemText(IDC_RESOLUTION_CAPTION, caption);
     ::InvalidateRect(Item(IDC_RESOLUTION), nullptr, TRUE);
 }
 
@@ -159,10 +159,8 @@ void CScanSettingsPage::OnScanModeChange() {
     NotifyChange(m_working.wColorMode);
 }
 
-void CScanSettingsPage::OnResolutionScroll(HWND source) {
-    if (source != Item(IDC_RESOLUTION))
-        return;
-    const int position = Slider(source).GetPos();
+void CScanSettingsPage::OnResolutionScroll() {
+    const int position = Slider(Item(IDC_RESOLUTION)).GetPos();
     if (const Resolution* r = ByPosition(position); r && r->dpi != m_working.wResolution) {
         m_working.wResolution = r->dpi;
         SetResolutionCaption(position);
@@ -183,7 +181,7 @@ bool CScanSettingsPage::OnRestoreDefaults() {
         ShowResolution();
         m_dirty = m_dirty || available;
     }
-    if (!RestorePageDefaultsOrEnd())
+    if (!RestorePageDefaults())
         return false;
     if (m_dirty && available)
         SendPageChanged();
@@ -256,7 +254,10 @@ bool CScanSettingsPage::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
         // The default processing follows, unless the page ended the request.
         return !OnRestoreDefaults();
     case WM_HSCROLL:
-        OnResolutionScroll(reinterpret_cast<HWND>(lParam));
+        if (HWND source = reinterpret_cast<HWND>(lParam); source && source == Item(IDC_RESOLUTION))
+            OnResolutionScroll();
+        else
+            OnPageScroll(source);
         return false;
     case WM_SETCURSOR:
         OnSetCursor(reinterpret_cast<HWND>(wParam));

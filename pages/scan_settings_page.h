@@ -22,20 +22,17 @@ protected:
     virtual bool IsAvailable() const = 0;
     // Runs after the scan mode changed and before the change is notified.
     virtual void AfterScanModeChange() {}
-    // The page's own part of restoring defaults; sets the dirty flag where it changes a field.
-    virtual void RestorePageDefaults() {}
-    // The same for a page whose own part can end the request at once: false sends no notification and does not
-    // pass the request on.
-    virtual bool RestorePageDefaultsOrEnd() {
-        RestorePageDefaults();
-        return true;
-    }
+    // The page's own part of restoring defaults; sets the dirty flag where it changes a field. False ends the
+    // request at once: no notification is sent and the request is not passed on.
+    virtual bool RestorePageDefaults() { return true; }
     // The hint over one of the page's controls; by default the control's id.
     virtual UINT HintIdForControl(int id) const { return static_cast<UINT>(id); }
     // The page's text field that keeps the default colours (0: none).
     virtual int ValueFieldId() const { return 0; }
     // Handles a command of the page's own controls.
     virtual void OnPageCommand(int /*id*/, int /*code*/) {}
+    // Handles a horizontal scroll from anything but the resolution slider (source may be null).
+    virtual void OnPageScroll(HWND /*source*/) {}
     // Gives a colour request the page's own answer; false falls back to the common rule.
     virtual bool PageCtlColor(UINT /*msg*/, HDC /*dc*/, HWND /*control*/, LRESULT& /*result*/) { return false; }
 
@@ -63,6 +60,8 @@ protected:
     template <class T> void NotifyChange(const T& workingField) { NotifyChange(&workingField, sizeof workingField); }
     // Tells the main window that the page changed.
     void SendPageChanged();
+    // The resolution slider moved: the working copy and the caption follow it.
+    void OnResolutionScroll();
     // Loads a string-table text through the translation module.
     void LoadText(UINT id, char (&buffer)[260]) const;
 
@@ -70,7 +69,6 @@ protected:
 
 private:
     void OnScanModeChange();
-    void OnResolutionScroll(HWND source);
     // False when the page ended the request early.
     bool OnRestoreDefaults();
     void OnSetCursor(HWND over);

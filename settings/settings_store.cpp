@@ -242,6 +242,16 @@ HRESULT CSettingsStore::OpenJobParent(uint32_t jobMask, DWORD mode, IStorage** p
     return S_OK;
 }
 
+HRESULT CSettingsStore::FindJobStream(uint32_t jobMask, DWORD mode, IStorage** parent,
+                                      wchar_t (&name)[kElementNameChars]) {
+    if (!m_model)
+        return STG_E_INVALIDPARAMETER;
+    const HRESULT hr = OpenJobParent(jobMask, mode, parent);
+    if (FAILED(hr))
+        return hr;
+    return ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars) ? S_OK : STG_E_INVALIDNAME;
+}
+
 HRESULT CSettingsStore::ReadJob(const char* modelName, uint32_t jobMask, JobRecord* record, uint8_t* extra) {
     if (!record)
         return E_POINTER;
@@ -249,16 +259,12 @@ HRESULT CSettingsStore::ReadJob(const char* modelName, uint32_t jobMask, JobReco
         HRESULT hr = OpenModel(modelName, StgMode::kRead);
         if (FAILED(hr))
             return hr;
-    } else if (!m_model) {
-        return STG_E_INVALIDPARAMETER;
     }
     IStorage* parent = nullptr;
-    HRESULT hr = OpenJobParent(jobMask, StgMode::kRead, &parent);
+    wchar_t name[kElementNameChars];
+    HRESULT hr = FindJobStream(jobMask, StgMode::kRead, &parent, name);
     if (FAILED(hr))
         return hr;
-    wchar_t name[kElementNameChars];
-    if (!ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars))
-        return STG_E_INVALIDNAME;
     ComPtr<IStream> stream;
     hr = parent->OpenStream(name, nullptr, StgMode::kRead, 0, stream.Put());
     if (FAILED(hr))
@@ -296,16 +302,12 @@ HRESULT CSettingsStore::WriteJob(const char* modelName, uint32_t jobMask, const 
             hr = OpenModel(modelName, StgMode::kCreateReadWrite);
         if (FAILED(hr))
             return hr;
-    } else if (!m_model) {
-        return STG_E_INVALIDPARAMETER;
     }
     IStorage* parent = nullptr;
-    HRESULT hr = OpenJobParent(jobMask, StgMode::kReadWrite, &parent);
+    wchar_t name[kElementNameChars];
+    HRESULT hr = FindJobStream(jobMask, StgMode::kReadWrite, &parent, name);
     if (FAILED(hr))
         return hr;
-    wchar_t name[kElementNameChars];
-    if (!ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars))
-        return STG_E_INVALIDNAME;
 
     // From here on the job's old stream may already be gone: a failure spoils the whole batch.
     ComPtr<IStream> stream;

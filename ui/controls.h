@@ -43,6 +43,11 @@ public:
         text.resize(copied > 0 && copied <= length ? static_cast<size_t>(copied) : 0);
         return text;
     }
+    // The selected entry's whole text; "" when none is selected.
+    std::string SelectedText() const {
+        const int index = GetCurSel();
+        return index == CB_ERR ? std::string() : ItemText(index);
+    }
     LRESULT GetItemData(int index) const { return Send(CB_GETITEMDATA, static_cast<WPARAM>(index)); }
     int SetItemData(int index, LPARAM data) const {
         return static_cast<int>(Send(CB_SETITEMDATA, static_cast<WPARAM>(index), data));

@@ -44,8 +44,12 @@ bool ReflectToControl(UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
 }
 
 CDialog::~CDialog() {
-    if (m_modeless && m_hwnd)
-        ::DestroyWindow(m_hwnd);
+    if (!m_modeless || !m_hwnd)
+        return;
+    const HWND hwnd = m_hwnd;
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    m_hwnd = nullptr;
+    ::DestroyWindow(hwnd);
 }
 
 INT_PTR CDialog::DoModal(HWND parent) {

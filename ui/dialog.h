@@ -11,6 +11,8 @@ namespace tolvan {
 class CDialog : public CWindow {
 public:
     explicit CDialog(UINT templateId) : m_templateId(templateId) {}
+    // A modeless dialog's window still open is destroyed, after it has stopped pointing at this object: the
+    // derived parts are gone by now, so the messages of its destruction go to the dialog manager alone.
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
@@ -23,6 +25,11 @@ public:
     virtual void DestroyWindow();
 
     UINT TemplateId() const { return m_templateId; }
+
+    // The dialog's items by control id; nothing happens for an id the dialog does not hold.
+    void ShowItem(int id, bool shown) const { ::ShowWindow(Item(id), shown ? SW_SHOW : SW_HIDE); }
+    void EnableItem(int id, bool enable) const { ::EnableWindow(Item(id), enable ? TRUE : FALSE); }
+    void SetItemText(int id, const char* text) const { ::SetDlgItemTextA(m_hwnd, id, text); }
 
 protected:
     // Handles a message; returns false to get the dialog manager's default processing. For messages that answer
