@@ -4,7 +4,7 @@
 #include "mainwnd/tab_table.h"
 #include "pages/page_factory.h"
 #include "pages/page_messages.h"
-#include "ui/gdi.h"
+#include "ui/bitmap_resource.h"
 
 #include <cstring>
 #include <new>

@@ -6,6 +6,7 @@
 #include "controls/region_from_bitmap.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
+#include "ui/bitmap_resource.h"
 #include "ui/controls.h"
 #include "ui/gdi.h"
 

@@ -32,7 +32,7 @@ void CCopySizeDialog::ShowCurrent() {
         m_app->LoadText(size.stringId, text);
     else
         ::LoadStringA(::GetModuleHandleA(nullptr), size.stringId, text, sizeof text);
-    ::SetDlgItemTextA(m_hwnd, IDC_COPY_SIZE_TEXT, text);
+    SetItemText(IDC_COPY_SIZE_TEXT, text);
 }
 
 void CCopySizeDialog::OnCommand(int id, int code, HWND) {

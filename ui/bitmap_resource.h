@@ -22,4 +22,9 @@ inline SIZE BitmapSize(HBITMAP bitmap) {
     return {info.bmWidth, info.bmHeight};
 }
 
+// The size of one of the program's bitmap resources; 0 x 0 when it has none of that id.
+inline SIZE ResourceBitmapSize(UINT id) {
+    return BitmapSize(LoadBitmapResource(id).Get());
+}
+
 } // namespace tolvan

@@ -1,7 +1,5 @@
-// RAII for device contexts and object selection, and bitmap sizes.
+// RAII for device contexts and object selection.
 #pragma once
-
-#include "ui/unique_handle.h"
 
 #include <windows.h>
 
@@ -73,19 +71,5 @@ private:
     PAINTSTRUCT m_ps{};
     HDC m_dc;
 };
-
-// A bitmap's size in pixels; zero when there is no bitmap.
-inline SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (!bitmap || !::GetObjectA(bitmap, sizeof info, &info))
-        return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
-
-// The size of one of the program's bitmap resources; zero when it has none of that id.
-inline SIZE ResourceBitmapSize(UINT id) {
-    const UniqueBitmap bitmap(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));
-    return BitmapSize(bitmap.Get());
-}
 
 } // namespace tolvan
