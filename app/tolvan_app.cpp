@@ -1,11 +1,15 @@
 #include "app/tolvan_app.h"
 
 #include "app/file_backup.h"
+#include "app/standard_error.h"
+#include "app/text_format.h"
 #include "mainwnd/main_window.h"
 #include "modules/apinfo_module.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
+
+#include <cstdio>
 
 namespace tolvan {
 
@@ -89,25 +93,53 @@ void CTolvanApp::InitInstance() {
     if (!InstallApplicationList()) {
         TextBuffer text;
         LoadText(IDS_START_FAILED, text);
-        ShowStartupError(text);
+        ReportStartFailure(text);
+        m_exitCode = kExitNoApplicationList;
         return;
     }
 
     CreateSharedFont();
-    RunMainWindow();
+    m_exitCode = RunMainWindow();
 }
 
-void CTolvanApp::RunMainWindow() {
+ExitCode CTolvanApp::RunMainWindow() {
     CMainWindow window(this);
-    window.DoModal(nullptr);
+    const INT_PTR ended = window.DoModal(nullptr);
+    const DWORD error = ::GetLastError();
+    const bool shown = window.WasShown();
     window.DestroyWindow();
+    if (ended == -1) {
+        // Typically a session of the window system without a display: nothing can be shown, but a caller can
+        // still be told.
+        char number[16];
+        std::snprintf(number, sizeof number, "%lu", static_cast<unsigned long>(error));
+        TextBuffer format;
+        LoadText(IDS_NO_MAIN_WINDOW, format);
+        char text[sizeof format + sizeof number];
+        FormatWithOneString(text, format, number);
+        ReportStartFailure(text);
+        return kExitNoMainWindow;
+    }
+    if (!shown) {
+        // The settings file's own message, if any, has been shown already; the caller learns the outcome.
+        TextBuffer text;
+        LoadText(IDS_MAIN_WINDOW_GAVE_UP, text);
+        WriteStandardError(text);
+        return kExitMainWindowGaveUp;
+    }
+    return kExitClosed;
+}
+
+void CTolvanApp::ReportStartFailure(const char* text) {
+    WriteStandardError(text);
+    ShowStartupError(text);
 }
 
 int CTolvanApp::ExitInstance() {
     m_store.reset();
     m_font.Reset();
     m_translation.Unload();
-    return 0;
+    return m_exitCode;
 }
 
 } // namespace tolvan

@@ -5,6 +5,15 @@
 
 namespace tolvan {
 
+// The process exit code: how the program ended. Anything but a main window that was shown and then closed is a
+// failure, so that a caller (a script, an installer) never takes a program that could not start for a run.
+enum ExitCode : int {
+    kExitClosed = 0,            // the main window was shown and then closed
+    kExitNoApplicationList = 1, // the application list could not be installed (message 1022)
+    kExitNoMainWindow = 2,      // the main window could not be created, for instance without a display
+    kExitMainWindowGaveUp = 3,  // the main window ended before it was shown: its tabs could not be built
+};
+
 class CTolvanApp : public CAppServices {
 public:
     explicit CTolvanApp(SystemFacts facts) : CAppServices(std::move(facts)) {}
@@ -19,8 +28,15 @@ public:
     bool InstallApplicationList();
 
 protected:
-    virtual void RunMainWindow();
+    // Runs the main window modally; returns how it ended.
+    virtual ExitCode RunMainWindow();
     bool CreateSharedFont();
+    // Says why start-up ended without a window: in a message box where one can be shown, and on standard error
+    // where the program has one (a script that started it).
+    void ReportStartFailure(const char* text);
+
+private:
+    ExitCode m_exitCode = kExitClosed;
 };
 
 } // namespace tolvan

@@ -76,9 +76,9 @@ BOOL CMainWindow::OnInitDialog() {
     m_toolTip.Create(m_hwnd, 0);
 
     if (!m_app || !m_app->GetSettingsStore())
-        return FALSE;
+        return GiveUp();
     if (!CreateButtons())
-        return FALSE;
+        return GiveUp();
 
     const ScaleFactors factors = FactorsFromDialogUnits(m_hwnd);
     m_app->SetScaleFactors(factors.x, factors.y);
@@ -90,7 +90,7 @@ BOOL CMainWindow::OnInitDialog() {
     m_close = std::make_unique<CBitmapButton>();
     if (!m_minimize->Create("", kButtonStyle, titleRect, m_hwnd, IDC_MINIMIZE) ||
         !m_close->Create("", kButtonStyle, titleRect, m_hwnd, IDC_CLOSE))
-        return FALSE;
+        return GiveUp();
     m_minimize->SetBitmaps(IDB_MINIMIZE_NORMAL, IDB_MINIMIZE_SELECTED, 0, 0, IDB_MINIMIZE_HOVER);
     m_close->SetBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_SELECTED, 0, 0, IDB_CLOSE_HOVER);
     m_minimize->SizeToBitmap();
@@ -106,15 +106,14 @@ BOOL CMainWindow::OnInitDialog() {
     }
     PlaceControls();
 
-    if (!BuildJobTabs()) {
-        End();
-        return FALSE;
-    }
+    if (!BuildJobTabs())
+        return GiveUp();
     SetUpAutoCrop();
     m_transparentBrush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     m_backgroundBrush.Reset(::CreateSolidBrush(kPageColour));
     m_app->Translation().TranslateDialog(m_hwnd);
     Show(SW_SHOW);
+    m_shown = true;
     return TRUE;
 }
 

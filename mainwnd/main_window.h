@@ -25,6 +25,8 @@ public:
     void DestroyWindow() override;
 
     HICON Icon() const { return m_icon; }
+    // The initialisation ran to its end and showed the window; false when the window ended unseen.
+    bool WasShown() const { return m_shown; }
     const CJobTabs& Tabs() const { return m_tabs; }
 
     // Shows a string in the hint line and remembers it as the last hint.
@@ -52,6 +54,12 @@ private:
     void OnSysCommand(WPARAM command);
     void OpenHelp() const;
     void End() { EndDialog(IDCANCEL); }
+    // Ends the initialisation unseen. A modal dialog whose initialisation merely returned FALSE would go on
+    // running without ever being shown.
+    BOOL GiveUp() {
+        End();
+        return FALSE;
+    }
     HWND Window() const override { return m_hwnd; }
     void Warn(UINT id) override;
     // The one place the Apply button's state changes: a page's change notification and the tabs both come here.
@@ -66,6 +74,7 @@ private:
     SIZE m_skinSize{};
     CToolTipCtrl m_toolTip;
     CJobTabs m_tabs;
+    bool m_shown = false;
 };
 
 } // namespace tolvan

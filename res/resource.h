@@ -6,6 +6,8 @@
 #define IDS_SETTINGS_FILE_FAILED 141       // %s: the settings file name
 #define IDS_START_FAILED 1022              // the application list could not be installed
 #define IDS_APPLICATION_NOT_PERMITTED 1108 // the program picked to be added is not listed under IDS_APPLICATIONS_KEY
+#define IDS_NO_MAIN_WINDOW 1901            // %s: the system's error number; the main window could not be created
+#define IDS_MAIN_WINDOW_GAVE_UP 1902       // the main window ended before it was shown (on standard error only)
 
 // Registry key paths (under HKEY_CURRENT_USER / HKEY_LOCAL_MACHINE). They name keys, not things the user reads,
 // so they are never translated.

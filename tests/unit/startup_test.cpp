@@ -21,6 +21,7 @@ public:
     std::vector<std::string> messages;
     std::vector<UINT> styles;
     bool reachedMainWindow = false;
+    bool realMainWindow = false;
 
     int ShowMessage(HWND, const char* text, UINT style) override {
         messages.emplace_back(text);
@@ -29,7 +30,10 @@ public:
     }
 
 protected:
-    void RunMainWindow() override { reachedMainWindow = true; }
+    ExitCode RunMainWindow() override {
+        reachedMainWindow = true;
+        return realMainWindow ? CTolvanApp::RunMainWindow() : kExitClosed;
+    }
 };
 
 std::string StringText(UINT id) {
@@ -169,9 +173,23 @@ TEST_F(StartupTest, ApplicationListFailuresEndStartUpWithMessage1022) {
             ASSERT_EQ(app.messages.size(), 1u) << c.name;
             EXPECT_EQ(app.messages[0], expected);
             EXPECT_EQ(app.styles[0], static_cast<UINT>(MB_TOPMOST | MB_ICONERROR));
+            EXPECT_EQ(app.ExitInstance(), kExitNoApplicationList) << c.name;
         }
         SetUp(); // put the installation back for the next case, once the modules are unloaded
     }
+}
+
+// The real main window, run modally: without any settings file to read it ends before it is shown, and the
+// program's exit code says so rather than reporting a run.
+TEST_F(StartupTest, AMainWindowThatEndsUnseenEndsTheProgramWithAFailureCode) {
+    ASSERT_TRUE(::DeleteFileA((driver + "\\Tolvan.dat").c_str()));
+    CTestApp app(Facts());
+    app.realMainWindow = true;
+    app.InitInstance();
+    EXPECT_TRUE(app.reachedMainWindow);
+    ASSERT_EQ(app.messages.size(), 1u);
+    EXPECT_NE(app.messages[0].find("Tolvan.dat"), std::string::npos) << app.messages[0];
+    EXPECT_EQ(app.ExitInstance(), kExitMainWindowGaveUp);
 }
 
 TEST_F(StartupTest, RejectedUserCatalogueIsReplacedAndKept) {
