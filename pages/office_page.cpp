@@ -197,9 +197,9 @@ void COfficePage::OnFormatChange() {
     NotifyChange(m_working.ap.dwFormat);
 }
 
-void COfficePage::RestorePageDefaults() {
+bool COfficePage::RestorePageDefaults() {
     if (!HasRecognition())
-        return;
+        return true;
     const int index = LanguageChoice();
     ComboBox(Item(IDC_RECOGNITION_APPLICATION)).SetCurSel(index);
     const ApEntry& program = m_recognition[static_cast<size_t>(index)];
@@ -217,6 +217,7 @@ void COfficePage::RestorePageDefaults() {
         FillFormats();
         m_dirty = m_dirty || IsAvailable();
     }
+    return true;
 }
 
 UINT COfficePage::HintIdForControl(int id) const {

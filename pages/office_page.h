@@ -22,7 +22,7 @@ protected:
     BOOL OnInitDialog() override;
     // Both lists are needed for a change to count; a few rules ask only for a recognition program.
     bool IsAvailable() const override { return HasRecognition() && !m_documents.Empty(); }
-    void RestorePageDefaults() override;
+    bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
 
