@@ -21,7 +21,7 @@ constexpr uint8_t kPropertiesOutside = 238;
 
 } // namespace
 
-CCopyPage::CCopyPage(CAppServices* app) : CScanSettingsPage(IDD_COPY_PAGE, JobMask::kCopy, app) {}
+CCopyPage::CCopyPage(CAppServices* app) : CPrinterPage(IDD_COPY_PAGE, JobMask::kCopy, app, PrinterMatch::kWholeName) {}
 
 BOOL CCopyPage::OnInitDialog() {
     ScaleControls();
@@ -33,11 +33,10 @@ BOOL CCopyPage::OnInitDialog() {
     SelectScanMode();
     ShowResolution();
     // Without memory for the spooler's list the page offers nothing and stays untranslated.
-    if (!m_printers.Take())
+    if (!ListPrinters())
         return TRUE;
-    ListPrinters();
-    const bool tookDevMode = ChooseInitialPrinter();
-    if (m_listedCount == 0) {
+    const bool tookDevMode = TakeInitialPrinter();
+    if (ListedPrinterCount() == 0) {
         m_unavailable = true;
         m_properties.Enable(false);
     } else if (m_saved.dwStored == 0) {
@@ -48,11 +47,6 @@ BOOL CCopyPage::OnInitDialog() {
     }
     Translate();
     return TRUE;
-}
-
-void CCopyPage::DestroyWindow() {
-    m_printers.Release();
-    CScanSettingsPage::DestroyWindow();
 }
 
 void CCopyPage::SetUpPropertiesButton() {
@@ -68,45 +62,10 @@ void CCopyPage::SetUpPropertiesButton() {
         region.Release();
 }
 
-void CCopyPage::ListPrinters() {
-    ComboBox list(Item(IDC_PRINTER_LIST));
-    for (DWORD i = 0; i < m_printers.Count(); ++i) {
-        const char* name = m_printers.At(i).pPrinterName;
-        if (!name || IsFaxPrinter(name))
-            continue;
-        if (list.AddString(name) >= 0)
-            ++m_listedCount;
-    }
-}
-
-bool CCopyPage::SelectListed(std::string_view name) const {
-    ComboBox list(Item(IDC_PRINTER_LIST));
-    // The list's own exact search ignores case; a stored name must match as it was written.
-    for (int i = 0; i < list.GetCount(); ++i) {
-        if (list.ItemText(i) == name) {
-            list.SetCurSel(i);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CCopyPage::ChooseInitialPrinter() {
-    ComboBox list(Item(IDC_PRINTER_LIST));
-    std::string choice;
-    if (m_listedCount > 0) {
-        list.SetCurSel(0);
-        choice = list.ItemText(0);
-    }
+bool CCopyPage::TakeInitialPrinter() {
     // Only a record with a device mode names a stored printer.
     const std::string stored(m_workingExtra.empty() ? std::string_view() : ReadField(m_working.ap.szExeDir));
-    if (!stored.empty() && SelectListed(stored)) {
-        choice = stored;
-    } else {
-        const std::string fallback = DefaultPrinter();
-        if (!fallback.empty() && !IsFaxPrinter(fallback.c_str()) && SelectListed(fallback))
-            choice = fallback;
-    }
+    const std::string choice = ChooseInitialPrinter(stored);
     // A device mode whose lengths disagree with each other is no device mode: the printer's current one replaces
     // it, as for a printer newly chosen.
     bool took = false;
@@ -191,14 +150,7 @@ void CCopyPage::OnProperties() {
 bool CCopyPage::RestorePageDefaults() {
     if (!IsAvailable())
         return true;
-    ComboBox list(Item(IDC_PRINTER_LIST));
-    const std::string fallback = DefaultPrinter();
-    std::string taken = fallback;
-    // A fax, no default printer, or one that is not listed: the first entry, so that a printer stays chosen.
-    if (fallback.empty() || IsFaxPrinter(fallback.c_str()) || !SelectListed(fallback)) {
-        list.SetCurSel(0);
-        taken = list.ItemText(0);
-    }
+    const std::string taken = ChooseDefaultPrinter();
     m_selectedPrinter = taken;
     // The record the defaults give: the printer's current device mode and its name, or, for a printer without
     // one, the record as it is.
@@ -220,12 +172,6 @@ bool CCopyPage::RestorePageDefaults() {
     }
     WriteField(m_working.ap.szExeDir, name);
     return true;
-}
-
-UINT CCopyPage::HintIdForControl(int id) const {
-    if (id == IDC_PRINTER_LIST)
-        return IsAvailable() ? IDS_PRINTER_LIST : IDS_NO_PRINTER;
-    return static_cast<UINT>(id);
 }
 
 void CCopyPage::OnPageCommand(int id, int code) {

@@ -9,42 +9,30 @@
 #pragma once
 
 #include "controls/bitmap_button.h"
-#include "pages/printers.h"
-#include "pages/scan_settings_page.h"
+#include "pages/printer_page.h"
 
 #include <string>
 #include <string_view>
 
 namespace tolvan {
 
-class CCopyPage : public CScanSettingsPage {
+class CCopyPage : public CPrinterPage {
 public:
     explicit CCopyPage(CAppServices* app);
 
-    void DestroyWindow() override;
-
-    // How many printers set-up listed; 0 makes the page unavailable.
-    DWORD ListedPrinterCount() const { return m_listedCount; }
     // The printer the page regards as chosen.
     const std::string& SelectedPrinter() const { return m_selectedPrinter; }
 
 protected:
     BOOL OnInitDialog() override;
-    bool IsAvailable() const override { return m_listedCount > 0; }
     bool RestorePageDefaults() override;
-    UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
     bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;
-    // The system's default printer; "" when there is none.
-    virtual std::string DefaultPrinter() const { return DefaultPrinterName(); }
 
 private:
     void SetUpPropertiesButton();
-    void ListPrinters();
     // True when the working copy took the chosen printer's device mode in place of the stored one.
-    bool ChooseInitialPrinter();
-    // Selects the list entry whose text is name, compared with case; false when there is none.
-    bool SelectListed(std::string_view name) const;
+    bool TakeInitialPrinter();
     // The working copy takes the printer's device mode from the enumeration, and its name; false when the
     // printer has no device mode there.
     bool TakeDevMode(std::string_view printer);
@@ -57,8 +45,6 @@ private:
     void OnProperties();
 
     CBitmapButton m_properties;
-    CPrinterEnumeration m_printers;
-    DWORD m_listedCount = 0;
     std::string m_selectedPrinter;
 };
 

@@ -3,7 +3,7 @@
 // into the record and its length rules for blobs read from a file, the blobs of the two record copies, the print
 // dialog answered from the test thread, restoring defaults and hints.
 #include "page_host.h"
-#include "print_dialog_driver.h"
+#include "printer_page_driver.h"
 
 #include "pages/copy_page.h"
 #include "pages/device_mode.h"
@@ -103,30 +103,10 @@ protected:
         return Bytes(stream->begin() + kJobRecordSize, stream->end());
     }
 
-    Texts Printers() const {
-        ComboBox list(page->Item(IDC_PRINTER_LIST));
-        Texts texts;
-        for (int i = 0; i < list.GetCount(); ++i)
-            texts.push_back(list.ItemText(i));
-        return texts;
-    }
-    std::string Chosen() const {
-        ComboBox list(page->Item(IDC_PRINTER_LIST));
-        return list.ItemText(list.GetCurSel());
-    }
-    void Choose(const char* printer) {
-        ComboBox list(page->Item(IDC_PRINTER_LIST));
-        const int index = list.FindStringExact(-1, printer);
-        ASSERT_GE(index, 0) << printer;
-        list.SetCurSel(index);
-        SendCommand(*page, IDC_PRINTER_LIST, CBN_SELCHANGE);
-    }
-    // Presses Properties and answers the print dialog; false when no dialog came.
-    bool Properties(std::function<void(PrintDialog&)> answer) {
-        PrintDialogAnswer printDialog(std::move(answer));
-        SendCommand(*page, IDC_PRINTER_PROPERTIES, BN_CLICKED);
-        return printDialog.Answered();
-    }
+    Texts Printers() const { return ListedPrinters(*page); }
+    std::string Chosen() const { return ChosenPrinter(*page); }
+    void Choose(const char* printer) { ASSERT_TRUE(ChoosePrinter(*page, printer)) << printer; }
+    bool Properties(std::function<void(PrintDialog&)> answer) { return PressProperties(*page, std::move(answer)); }
     std::string Name() const { return std::string(ReadField(page->Working().ap.szExeDir)); }
     // The blob invariant: both copies' blobs have the record's length.
     void ExpectBlobsOfLength(size_t length) const {

@@ -1,7 +1,8 @@
 # The job pages and the job tabs on real windows. Each test program carries the program's own resources (page
 # templates, the Save As dialog's panel, texts, bitmaps and the manifest), so that the pages load what the
 # program loads.
-add_library(page_test_support STATIC page_host.cpp dialog_answer.cpp save_as_driver.cpp print_dialog_driver.cpp)
+add_library(page_test_support STATIC page_host.cpp dialog_answer.cpp save_as_driver.cpp print_dialog_driver.cpp
+                                      printer_page_driver.cpp)
 target_link_libraries(page_test_support PUBLIC tolvan_test_support tolvan_pages tolvan_mainwnd)
 # tolvan_page_test(name [LOCK resources] sources...). GoogleTest's discovery gives each test at most one lock, so a
 # program that needs more (a list) runs as one test under its own name.
