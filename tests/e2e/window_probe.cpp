@@ -6,6 +6,8 @@
 //   window-probe restore posts WM_SYSCOMMAND SC_RESTORE, as the taskbar button of a minimised window does
 //   window-probe copy    the Copy page: its printers, the chosen one, whether Properties and Apply are enabled,
 //                        the hint line, how many tool tips show, and the screen rectangles of its controls
+//   window-probe ravud   the RAvud page: the same, with its copy size button
+//   window-probe copysize the copy size dialog: its description and the screen rectangles of its buttons
 //   window-probe message the texts of the message box the program shows
 //   window-probe print   the print dialog: its printer, copies, and the copies field's screen rectangle
 //   window-probe items ID  the entries of the shown page's combo box ID, one a line, the selected one marked "*"
@@ -30,6 +32,10 @@ constexpr int kScanModeId = 1040;
 constexpr int kPrinterListId = 1070;
 constexpr int kPropertiesId = 1072;
 constexpr int kCopySizeId = 1073; // only the RAvud page, the other page with a printer list, has it
+constexpr int kCopySizePreviousId = 1110;
+constexpr int kCopySizeNextId = 1111;
+constexpr int kCopySizePictureId = 1112;
+constexpr int kCopySizeTextId = 1115;
 
 // The main window is the top-level "Tolvan" that holds the auto-crop box; message boxes share its title.
 BOOL CALLBACK FindMain(HWND window, LPARAM found) {
@@ -116,10 +122,16 @@ void PrintScreenRect(const char* key, HWND control) {
     PrintRect(key, r);
 }
 
-BOOL CALLBACK FindCopyPage(HWND child, LPARAM found) {
+struct PageSearch {
+    bool ravud;
+    HWND found;
+};
+
+BOOL CALLBACK FindPrinterPage(HWND child, LPARAM search) {
+    auto* s = reinterpret_cast<PageSearch*>(search);
     if (::GetDlgItem(child, kPrinterListId) && ::GetDlgItem(child, kPropertiesId) &&
-        !::GetDlgItem(child, kCopySizeId)) {
-        *reinterpret_cast<HWND*>(found) = child;
+        (::GetDlgItem(child, kCopySizeId) != nullptr) == s->ravud) {
+        s->found = child;
         return FALSE;
     }
     return TRUE;
@@ -133,9 +145,10 @@ BOOL CALLBACK CountToolTips(HWND window, LPARAM count) {
     return TRUE;
 }
 
-int CopyPage(HWND window) {
-    HWND page = nullptr;
-    ::EnumChildWindows(window, FindCopyPage, reinterpret_cast<LPARAM>(&page));
+int PrinterPage(HWND window, bool ravud) {
+    PageSearch search{ravud, nullptr};
+    ::EnumChildWindows(window, FindPrinterPage, reinterpret_cast<LPARAM>(&search));
+    HWND page = search.found;
     if (!page)
         return 1;
     HWND list = ::GetDlgItem(page, kPrinterListId);
@@ -157,6 +170,10 @@ int CopyPage(HWND window) {
     PrintScreenRect("printer_list_rect", list);
     PrintScreenRect("scan_mode_rect", ::GetDlgItem(page, kScanModeId));
     PrintScreenRect("apply_rect", ::GetDlgItem(window, kApplyId));
+    if (ravud) {
+        std::printf("copy_size_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(page, kCopySizeId)) ? 1 : 0);
+        PrintScreenRect("copy_size_rect", ::GetDlgItem(page, kCopySizeId));
+    }
     return 0;
 }
 
@@ -215,6 +232,27 @@ int Message() {
     return 0;
 }
 
+BOOL CALLBACK FindCopySizeDialog(HWND window, LPARAM found) {
+    if (::IsWindowVisible(window) && ::GetDlgItem(window, kCopySizePictureId)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CopySizeDialog() {
+    HWND dialog = nullptr;
+    ::EnumWindows(FindCopySizeDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return 1;
+    std::printf("text=%s\n", WindowText(::GetDlgItem(dialog, kCopySizeTextId)).c_str());
+    PrintScreenRect("previous_rect", ::GetDlgItem(dialog, kCopySizePreviousId));
+    PrintScreenRect("next_rect", ::GetDlgItem(dialog, kCopySizeNextId));
+    PrintScreenRect("ok_rect", ::GetDlgItem(dialog, IDOK));
+    PrintScreenRect("cancel_rect", ::GetDlgItem(dialog, IDCANCEL));
+    return 0;
+}
+
 BOOL CALLBACK FindPrintDialog(HWND window, LPARAM found) {
     if (::IsWindowVisible(window) && ::GetDlgItem(window, cmb4) && ::GetDlgItem(window, edt3)) {
         *reinterpret_cast<HWND*>(found) = window;
@@ -237,12 +275,12 @@ int PrintDialog() {
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* commands[] = {"state", "close", "restore", "copy", "message", "print"};
+    const char* commands[] = {"state", "close", "restore", "copy", "ravud", "copysize", "message", "print"};
     bool known = argc == 3 && std::strcmp(argv[1], "items") == 0;
     for (const char* command : commands)
         known = known || (argc == 2 && std::strcmp(argv[1], command) == 0);
     if (!known) {
-        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|message|print|items ID\n");
+        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|ravud|copysize|message|print|items ID\n");
         return 2;
     }
     // The program's message box and the print dialog are not the main window.
@@ -250,6 +288,8 @@ int main(int argc, char** argv) {
         return Message();
     if (std::strcmp(argv[1], "print") == 0)
         return PrintDialog();
+    if (std::strcmp(argv[1], "copysize") == 0)
+        return CopySizeDialog();
     HWND window = MainWindow();
     if (!window) {
         std::fprintf(stderr, "no main window\n");
@@ -259,8 +299,8 @@ int main(int argc, char** argv) {
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
     if (std::strcmp(argv[1], "restore") == 0)
         return ::PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0) ? 0 : 1;
-    if (std::strcmp(argv[1], "copy") == 0)
-        return CopyPage(window);
+    if (std::strcmp(argv[1], "copy") == 0 || std::strcmp(argv[1], "ravud") == 0)
+        return PrinterPage(window, argv[1][0] == 'r');
     if (std::strcmp(argv[1], "items") == 0)
         return Items(window, std::atoi(argv[2]));
     return State(window);
