@@ -227,6 +227,9 @@ void CMainWindow::DrawSkin(HDC dc) const {
 }
 
 LRESULT CMainWindow::OnCtlColorStatic(HDC dc, HWND control) {
+    // The default processing comes first: it gives the text the system's window-text colour, which a dialog's
+    // own colours leave alone; only the background is the window's.
+    ::DefWindowProcA(m_hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     if (::GetDlgCtrlID(control) == IDC_AUTO_CROP) {
         ::SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(m_transparentBrush);

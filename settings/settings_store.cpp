@@ -89,6 +89,10 @@ HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
     if (FAILED(hr))
         return hr;
     m_batchTorn = false;
+    m_batchChanged = false;
+    // A file that may be created is to exist afterwards, written or not.
+    if (Creates(mode))
+        MarkChanged();
     hr = OpenCheckedStorage(m_batch.ShadowPath().c_str(), mode, m_root.Put());
     if (FAILED(hr)) {
         m_root.Reset();
@@ -110,6 +114,13 @@ HRESULT CSettingsStore::Close() {
         m_batchTorn = false;
         return STG_E_WRITEFAULT;
     }
+    if (!m_batchChanged) {
+        // Every start opens the file for writing to read it: committing the untouched copy would give the user's
+        // file new times, drop its attributes and risk a failure for nothing.
+        m_batch.Abandon();
+        return S_OK;
+    }
+    m_batchChanged = false;
     return m_batch.Commit();
 }
 
@@ -169,8 +180,11 @@ HRESULT CSettingsStore::OpenChild(IStorage* parent, const wchar_t* name, DWORD m
     if (!parent)
         return STG_E_INVALIDPARAMETER;
     HRESULT hr = parent->OpenStorage(name, nullptr, mode, nullptr, 0, out.Put());
-    if (FAILED(hr) && Creates(mode))
+    if (FAILED(hr) && Creates(mode)) {
         hr = parent->CreateStorage(name, mode, 0, 0, out.Put());
+        if (SUCCEEDED(hr))
+            MarkChanged();
+    }
     return hr;
 }
 
@@ -310,6 +324,7 @@ HRESULT CSettingsStore::WriteJob(const char* modelName, uint32_t jobMask, const 
         return hr;
 
     // From here on the job's old stream may already be gone: a failure spoils the whole batch.
+    MarkChanged();
     ComPtr<IStream> stream;
     hr = parent->CreateStream(name, StgMode::kCreateWrite, 0, 0, stream.Put());
     if (SUCCEEDED(hr)) {

@@ -37,8 +37,9 @@ public:
 
     HRESULT Open(const char* path, DWORD mode);
     // Releases "ProBtn", "Setting", the model storage, the enumerator and the root, in this order. When the
-    // file was opened for writing, the batch is committed now, unless one of its writes failed half-way: then
-    // the whole batch is dropped and the file keeps its previous bytes. The result says which.
+    // file was opened for writing, the batch is committed now if it wrote anything, unless one of its writes
+    // failed half-way: then the whole batch is dropped and the file keeps its previous bytes. A batch that only
+    // read leaves the file as it was: its bytes, times and attributes. The result says whether a commit failed.
     HRESULT Close();
     // Releases everything as Close does, but drops a write batch whatever it holds: the file keeps the bytes it
     // had before Open. For a reader that finds the file unusable and must not leave its mark on it.
@@ -77,8 +78,12 @@ private:
     ComPtr<IStorage> m_setting;
     ComPtr<IStorage> m_proBtn;
 
+    // Something in the batch changed the file: a job stream or a storage was created.
+    void MarkChanged() { m_batchChanged = m_batch.Active(); }
+
     CFileTransaction m_batch;
     bool m_batchTorn = false;
+    bool m_batchChanged = false;
 
     // The last model name the enumeration returned, as stored and as handed out in ANSI: a name that does
     // not survive the round trip through the code page is reopened by its stored form.

@@ -5,10 +5,12 @@
 #include "mail_registry.h"
 #include "page_host.h"
 
+#include "controls/skin_colours.h"
 #include "mainwnd/main_window.h"
 #include "res/resource.h"
 #include "settings/fixed_string.h"
 #include "settings/job_table.h"
+#include "ui/gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -176,6 +178,28 @@ TEST_F(JobTabsTest, ClickingTheShownTabChangesNothing) {
     EXPECT_TRUE(services.messages.empty());
 }
 
+// The main window's statics and its check box draw their text in the system's window-text colour, whatever the
+// device context held before; their background is the page's, the check box's none.
+TEST_F(JobTabsTest, TheWindowsStaticsTakeTheSystemsTextColour) {
+    Open(JobMask::kFile);
+    const COLORREF unlikely = RGB(1, 2, 3);
+    ASSERT_NE(::GetSysColor(COLOR_WINDOWTEXT), unlikely);
+    MemoryDC dc(nullptr);
+    ASSERT_TRUE(dc);
+    for (const int id : {IDC_HINT_LINE, IDC_PAGE_FRAME, IDC_AUTO_CROP}) {
+        ::SetTextColor(dc.Get(), unlikely);
+        ::SetBkMode(dc.Get(), OPAQUE);
+        const LRESULT brush = window->Send(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                                           reinterpret_cast<LPARAM>(window->Item(id)));
+        EXPECT_NE(brush, 0) << id;
+        EXPECT_EQ(::GetTextColor(dc.Get()), ::GetSysColor(COLOR_WINDOWTEXT)) << id;
+        if (id == IDC_AUTO_CROP)
+            EXPECT_EQ(::GetBkMode(dc.Get()), TRANSPARENT);
+        else
+            EXPECT_EQ(::GetBkColor(dc.Get()), kPageColour) << id;
+    }
+}
+
 TEST_F(JobTabsTest, AHiddenPageKeepsItsEditsAndApplyFollowsTheShownPage) {
     Open(JobMask::kFile | JobMask::kDUzar);
     EXPECT_FALSE(ApplyEnabled());
@@ -190,24 +214,90 @@ TEST_F(JobTabsTest, AHiddenPageKeepsItsEditsAndApplyFollowsTheShownPage) {
     EXPECT_TRUE(Page(JobMask::kFile).IsDirty());
 }
 
+// The hidden page is available (the File page always is) and dirty, so that writing it would show.
 TEST_F(JobTabsTest, ApplyWritesOnlyTheShownPageAndDisablesItself) {
-    Open(JobMask::kFile | JobMask::kDUzar);
-    const JobRecord duzar = Stored(JobMask::kDUzar);
-    Click(IDC_DUZAR_TAB);
-    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kDUzar), StringText(IDS_SCAN_MODE_COLOR).c_str()));
-    ASSERT_EQ(Page(JobMask::kDUzar).Working().wColorMode, 1);
+    MailRegistry registry;
+    registry.AddClient("Windows Mail");
+    registry.SetDefault("Windows Mail");
+    InstallApplications(services, InstalledMailPrograms());
+    Open(JobMask::kEmail | JobMask::kFile);
+    ASSERT_FALSE(Page(JobMask::kEmail).IsUnavailable());
+    const JobRecord storedFile = Stored(JobMask::kFile);
     Click(IDC_FILE_TAB);
-    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_COLOR).c_str()));
+    ASSERT_TRUE(Page(JobMask::kFile).IsDirty());
+    Click(IDC_EMAIL_TAB);
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kEmail), StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
     ASSERT_TRUE(ApplyEnabled());
 
     Click(IDC_APPLY);
     EXPECT_FALSE(ApplyEnabled());
-    const JobRecord file = Stored(JobMask::kFile);
-    EXPECT_EQ(file.wColorMode, 4);
-    EXPECT_TRUE(SameBytes(file, Page(JobMask::kFile).Working()));
-    EXPECT_TRUE(SameBytes(Page(JobMask::kFile).Saved(), Page(JobMask::kFile).Working()));
-    EXPECT_FALSE(Page(JobMask::kFile).IsDirty());
-    EXPECT_TRUE(SameBytes(Stored(JobMask::kDUzar), duzar)) << "the hidden page's edit stays unapplied";
+    const JobRecord email = Stored(JobMask::kEmail);
+    EXPECT_EQ(email.wColorMode, 4);
+    EXPECT_TRUE(SameBytes(email, Page(JobMask::kEmail).Working()));
+    EXPECT_TRUE(SameBytes(Page(JobMask::kEmail).Saved(), Page(JobMask::kEmail).Working()));
+    EXPECT_FALSE(Page(JobMask::kEmail).IsDirty());
+    EXPECT_TRUE(SameBytes(Stored(JobMask::kFile), storedFile)) << "the hidden page's edit stays unapplied";
+    EXPECT_TRUE(Page(JobMask::kFile).IsDirty());
+    Click(IDC_FILE_TAB);
+    EXPECT_TRUE(ApplyEnabled()) << "the hidden page's edit can still be applied";
+}
+
+// Another process holds the file: the write cannot happen, and nothing says it did.
+TEST_F(JobTabsTest, AFailedApplyKeepsTheEditAndApplyEnabled) {
+    Open(JobMask::kFile | JobMask::kDUzar);
+    const Bytes before = FileBytes(services.SettingsFile());
+    ASSERT_TRUE(ChooseScanMode(Page(JobMask::kFile), StringText(IDS_SCAN_MODE_COLOR).c_str()));
+    {
+        UniqueFile other(
+            ::CreateFileA(services.SettingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(other);
+        Click(IDC_APPLY);
+    }
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_TRUE(Page(JobMask::kFile).IsDirty());
+    EXPECT_EQ(Page(JobMask::kFile).Working().wColorMode, 1);
+    EXPECT_EQ(FileBytes(services.SettingsFile()), before);
+    EXPECT_EQ(services.messages.size(), 1u) << "the settings file's message";
+
+    Click(IDC_APPLY);
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(Stored(JobMask::kFile).wColorMode, 1);
+}
+
+// Every start reads the file in a batch that may write (first saves). When nothing was written, the user's file
+// is not replaced: it keeps its bytes, its times and its attributes, hidden included.
+TEST_F(JobTabsTest, StartAndExitLeaveTheSettingsFileAsItWas) {
+    const std::string file = services.SettingsFile();
+    WriteRecords(file, JobMask::kFile | JobMask::kDUzar, {Record(JobMask::kFile), Record(JobMask::kDUzar)});
+    ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_EQ(::GetFileAttributesA(file.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE))
+        << "this file system keeps no hidden attribute; the check would prove nothing";
+    const FILETIME old{0x5F3B0000, 0x01D6E000}; // some day in 2020, long before any rewrite
+    {
+        UniqueFile handle(::CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(handle);
+        ASSERT_TRUE(::SetFileTime(handle.Get(), &old, nullptr, &old));
+    }
+    const Bytes before = FileBytes(file);
+    WIN32_FILE_ATTRIBUTE_DATA was{};
+    ASSERT_TRUE(::GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &was));
+    ASSERT_EQ(CompareFileTime(&was.ftLastWriteTime, &old), 0);
+
+    window = std::make_unique<CMainWindow>(&services);
+    ASSERT_TRUE(window->Create(nullptr));
+    ASSERT_EQ(window->Tabs().Count(), 2u);
+    window->DestroyWindow();
+    window.reset();
+
+    EXPECT_EQ(FileBytes(file), before);
+    EXPECT_EQ(::GetFileAttributesA(file.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    WIN32_FILE_ATTRIBUTE_DATA now{};
+    ASSERT_TRUE(::GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &now));
+    EXPECT_EQ(CompareFileTime(&now.ftLastWriteTime, &old), 0);
+    EXPECT_EQ(CompareFileTime(&now.ftCreationTime, &was.ftCreationTime), 0);
+    EXPECT_EQ(::GetFileAttributesA((file + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(JobTabsTest, ARecordNeverStoredIsWrittenWhileTheTabsAreBuilt) {
