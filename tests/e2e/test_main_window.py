@@ -7,6 +7,7 @@ scripts/install-demo; screenshots of the window are left in the build tree's scr
 import configparser
 import os
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -31,7 +32,10 @@ HELP_TITLE = "^Scanner buttons help$"  # the help file's own title
 BACKGROUND = (250, 20)
 COMPLEXREGION = 3
 
-START_TIMEOUT = 20.0
+# Upper bounds only: every wait ends as soon as its condition holds, and a loaded machine can take long.
+START_TIMEOUT = 120.0
+# The program's exit codes.
+EXIT_REASONS = {0: "closed", 1: "no application list", 2: "no main window could be made", 3: "the main window gave up"}
 END_TIMEOUT = 10.0
 
 
@@ -63,17 +67,25 @@ class Program:
     def start(self):
         """Starts the program and returns the X window of its main window once that is visible."""
         assert not desktop.visible_windows(TITLE), "a Tolvan window from before is still there"
+        # What the program says on its standard error (why it ended) goes to a file, never to a pipe that Wine's
+        # helper processes would hold open.
+        self.output = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             [str(WINE), self.installation.exe],
             env=self.installation.env,
             stdin=subprocess.DEVNULL,
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
+            stdout=self.output,
+            stderr=subprocess.STDOUT,
         )
         answered = set()
         deadline = time.monotonic() + START_TIMEOUT
         while time.monotonic() < deadline:
-            assert self.process.poll() is None, f"Tolvan ended ({self.process.returncode}) before its window showed"
+            if self.process.poll() is not None:
+                code = self.process.returncode
+                pytest.fail(
+                    f"Tolvan ended ({code}: {EXIT_REASONS.get(code, 'unknown')}) before its window showed; "
+                    f"it said: {self.said()!r}"
+                )
             for window in desktop.visible_windows(TITLE):
                 place = desktop.geometry(window)
                 if place and place[2:] == self.size:
@@ -82,9 +94,15 @@ class Program:
                     # A start-up warning (a job that has nothing to work with in this prefix, such as no e-mail
                     # program) comes before the window, under the same title; Enter answers it.
                     answered.add(window)
+                    box = self.run_probe("message")
+                    print(f"answering a box with Enter: {box.stdout.strip()!r}")
                     desktop.press_keys(window, "Return")
             time.sleep(0.02)
         pytest.fail(f"no {self.size[0]}x{self.size[1]} window titled Tolvan within {START_TIMEOUT} s")
+
+    def said(self):
+        self.output.seek(0)
+        return self.output.read().decode("utf-8", "replace").strip()
 
     def running(self):
         return self.process.poll() is None
