@@ -256,11 +256,24 @@ HRESULT CSettingsStore::OpenJobParent(uint32_t jobMask, DWORD mode, IStorage** p
     return S_OK;
 }
 
-HRESULT CSettingsStore::FindJobStream(uint32_t jobMask, DWORD mode, IStorage** parent,
+HRESULT CSettingsStore::FindJobStream(const char* modelName, uint32_t jobMask, DWORD mode, IStorage** parent,
                                       wchar_t (&name)[kElementNameChars]) {
+    HRESULT hr = S_OK;
+    if (modelName && mode == StgMode::kRead) {
+        if (m_root)
+            hr = OpenModel(modelName, StgMode::kRead);
+    } else if (modelName) {
+        m_model.Reset();
+        hr = OpenModel(modelName, StgMode::kReadWrite);
+        // As with "Setting": create a missing model storage, never replace one that failed to open.
+        if (hr == STG_E_FILENOTFOUND)
+            hr = OpenModel(modelName, StgMode::kCreateReadWrite);
+    }
+    if (FAILED(hr))
+        return hr;
     if (!m_model)
         return STG_E_INVALIDPARAMETER;
-    const HRESULT hr = OpenJobParent(jobMask, mode, parent);
+    hr = OpenJobParent(jobMask, mode, parent);
     if (FAILED(hr))
         return hr;
     return ToWide(JobStreamName(jobMask).c_str(), name, kElementNameChars) ? S_OK : STG_E_INVALIDNAME;
@@ -269,14 +282,9 @@ HRESULT CSettingsStore::FindJobStream(uint32_t jobMask, DWORD mode, IStorage** p
 HRESULT CSettingsStore::ReadJob(const char* modelName, uint32_t jobMask, JobRecord* record, uint8_t* extra) {
     if (!record)
         return E_POINTER;
-    if (modelName && m_root) {
-        HRESULT hr = OpenModel(modelName, StgMode::kRead);
-        if (FAILED(hr))
-            return hr;
-    }
     IStorage* parent = nullptr;
     wchar_t name[kElementNameChars];
-    HRESULT hr = FindJobStream(jobMask, StgMode::kRead, &parent, name);
+    HRESULT hr = FindJobStream(modelName, jobMask, StgMode::kRead, &parent, name);
     if (FAILED(hr))
         return hr;
     ComPtr<IStream> stream;
@@ -308,18 +316,9 @@ HRESULT CSettingsStore::WriteJob(const char* modelName, uint32_t jobMask, const 
                                  const uint8_t* extra) {
     if (!record || (record->ap.dwExtraLen != 0 && !extra))
         return E_POINTER;
-    if (modelName) {
-        m_model.Reset();
-        HRESULT hr = OpenModel(modelName, StgMode::kReadWrite);
-        // As with "Setting": create a missing model storage, never replace one that failed to open.
-        if (hr == STG_E_FILENOTFOUND)
-            hr = OpenModel(modelName, StgMode::kCreateReadWrite);
-        if (FAILED(hr))
-            return hr;
-    }
     IStorage* parent = nullptr;
     wchar_t name[kElementNameChars];
-    HRESULT hr = FindJobStream(jobMask, StgMode::kReadWrite, &parent, name);
+    HRESULT hr = FindJobStream(modelName, jobMask, StgMode::kReadWrite, &parent, name);
     if (FAILED(hr))
         return hr;
 

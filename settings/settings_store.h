@@ -69,8 +69,10 @@ private:
     // Opens the job's parent storage ("Setting" or "ProBtn") in the given mode; the write path creates a
     // missing "Setting" but never "ProBtn".
     HRESULT OpenJobParent(uint32_t jobMask, DWORD mode, IStorage** parent);
-    // In the model storage opened last: the storage that holds the job's stream, and the stream's name.
-    HRESULT FindJobStream(uint32_t jobMask, DWORD mode, IStorage** parent, wchar_t (&name)[kElementNameChars]);
+    // The storage that holds the job's stream, and the stream's name: in the named model storage (opened for
+    // mode; for writing, created when missing) or, without a name, in the one opened last.
+    HRESULT FindJobStream(const char* modelName, uint32_t jobMask, DWORD mode, IStorage** parent,
+                          wchar_t (&name)[kElementNameChars]);
 
     ComPtr<IStorage> m_model;
     ComPtr<IEnumSTATSTG> m_enum;
