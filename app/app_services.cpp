@@ -15,6 +15,7 @@ namespace {
 
 constexpr char kDefaultDriverName[] = "ZezoRiz6";
 constexpr char kSettingsFileName[] = "\\Tolvan.dat";
+constexpr char kCatalogueName[] = "\\APInfo.dat";
 constexpr DWORD kPathValueBytes = 128;
 
 // The value "Path" as stored, or nothing when it is missing, not a string, or 128 characters or longer.
@@ -39,6 +40,20 @@ bool FileExists(const char* path) {
 bool MayBeDamaged(HRESULT hr) {
     return hr != STG_E_SHAREVIOLATION && hr != STG_E_LOCKVIOLATION && hr != STG_E_ACCESSDENIED &&
            hr != STG_E_FILENOTFOUND && hr != STG_E_PATHNOTFOUND;
+}
+
+// Creates every folder on the way to path (each prefix up to a backslash, then the whole path); single
+// failures are expected for the parts that exist.
+void CreateFolders(const char* path) {
+    PathBuffer prefix = {};
+    for (size_t i = 0; path[i] != '\0' && i + 1 < sizeof prefix; ++i) {
+        if (path[i] == '\\' && i > 0) {
+            std::memcpy(prefix, path, i);
+            prefix[i] = '\0';
+            ::CreateDirectoryA(prefix, nullptr);
+        }
+    }
+    ::CreateDirectoryA(path, nullptr);
 }
 
 } // namespace
@@ -167,6 +182,25 @@ HRESULT CAppServices::FallBackToTemplate(const char* path, DWORD mode, HRESULT h
     }
     ShowSettingsFileError();
     return hr;
+}
+
+bool CAppServices::InstallDriverCatalogue() {
+    PathBuffer user, catalogue, userCatalogue;
+    GetUserFolder(user);
+    GetDriverFolder(catalogue);
+    if (user[0] == '\0' || catalogue[0] == '\0' || !AppendPath(catalogue, kCatalogueName) ||
+        !SetPath(userCatalogue, user) || !AppendPath(userCatalogue, kCatalogueName))
+        return false;
+    if (FileExists(userCatalogue) && !KeepBackup(userCatalogue))
+        return false;
+    if (!::CopyFileA(catalogue, userCatalogue, FALSE)) {
+        CreateFolders(user);
+        if (!::CopyFileA(catalogue, userCatalogue, FALSE))
+            return false;
+    }
+    // The driver's copy may be read-only; the user's must take the applications the user adds.
+    ::SetFileAttributesA(userCatalogue, FILE_ATTRIBUTE_ARCHIVE);
+    return true;
 }
 
 void CAppServices::ShowSettingsFileError() {

@@ -53,6 +53,12 @@ public:
     // Message 141: neither the user's settings file nor the driver's copy can be used.
     void ShowSettingsFileError();
 
+    // Puts the driver's "APInfo.dat" in place of the per-user one that the application-info module refused or
+    // could not open. The user's file holds the applications the user added, so it is kept as a backup first;
+    // the per-user folder is created when it is missing. False, with the user's file untouched, when no backup
+    // could be made, and false when the copy failed.
+    bool InstallDriverCatalogue();
+
     uint16_t GetQuality() const { return m_quality; }
     void SetQuality(uint16_t quality) { m_quality = quality; }
     uint32_t GetHintId() const { return m_hintId; }

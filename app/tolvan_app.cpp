@@ -1,6 +1,5 @@
 #include "app/tolvan_app.h"
 
-#include "app/file_backup.h"
 #include "app/standard_error.h"
 #include "app/text_format.h"
 #include "mainwnd/main_window.h"
@@ -19,30 +18,15 @@ constexpr char kApInfoDll[] = "\\APInfo.dll";
 constexpr char kApInfoFile[] = "\\APInfo.dat";
 constexpr char kInstalledFile[] = "\\InApInfo.dat";
 
-// Creates every folder on the way to path (each prefix up to a backslash, then the whole path); single
-// failures are expected for the parts that exist.
-void CreateFolders(const char* path) {
-    PathBuffer prefix = {};
-    for (size_t i = 0; path[i] != '\0' && i + 1 < sizeof prefix; ++i) {
-        if (path[i] == '\\' && i > 0) {
-            std::memcpy(prefix, path, i);
-            prefix[i] = '\0';
-            ::CreateDirectoryA(prefix, nullptr);
-        }
-    }
-    ::CreateDirectoryA(path, nullptr);
-}
-
 } // namespace
 
 bool CTolvanApp::InstallApplicationList() {
-    PathBuffer driver, user, dll, catalogue, userCatalogue, installed;
+    PathBuffer driver, user, dll, userCatalogue, installed;
     GetDriverFolder(driver);
     GetUserFolder(user);
     if (driver[0] == '\0' || user[0] == '\0')
         return false;
-    if (!SetPath(dll, driver) || !AppendPath(dll, kApInfoDll) || !SetPath(catalogue, driver) ||
-        !AppendPath(catalogue, kApInfoFile) || !SetPath(userCatalogue, user) ||
+    if (!SetPath(dll, driver) || !AppendPath(dll, kApInfoDll) || !SetPath(userCatalogue, user) ||
         !AppendPath(userCatalogue, kApInfoFile) || !SetPath(installed, user) || !AppendPath(installed, kInstalledFile))
         return false;
 
@@ -50,18 +34,8 @@ bool CTolvanApp::InstallApplicationList() {
     if (!module.Load(dll))
         return false;
     HRESULT hr = module.SearchInstalledAp(userCatalogue, installed);
-    if (FAILED(hr)) {
-        // The user's own catalogue holds the applications the user added; keep it before it is replaced.
-        if (::GetFileAttributesA(userCatalogue) != INVALID_FILE_ATTRIBUTES && !KeepBackup(userCatalogue))
-            return false;
-        if (!::CopyFileA(catalogue, userCatalogue, FALSE)) {
-            CreateFolders(user);
-            if (!::CopyFileA(catalogue, userCatalogue, FALSE))
-                return false;
-        }
-        ::SetFileAttributesA(userCatalogue, FILE_ATTRIBUTE_ARCHIVE);
+    if (FAILED(hr) && InstallDriverCatalogue())
         hr = module.SearchInstalledAp(userCatalogue, installed);
-    }
     module.Unload();
     return SUCCEEDED(hr);
 }

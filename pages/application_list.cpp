@@ -6,6 +6,7 @@
 #include "pages/text_compare.h"
 #include "settings/fixed_string.h"
 
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -14,19 +15,26 @@ namespace tolvan {
 namespace {
 
 constexpr char kModuleName[] = "\\ApInfo.dll";
-constexpr char kInstalledList[] = "\\InApInfo.dat";
-constexpr DWORD kOpenToList = 16;
+constexpr char kCatalogueName[] = "\\ApInfo.dat";
+constexpr char kInstalledListName[] = "\\InApInfo.dat";
 
 } // namespace
 
-bool CApplicationList::Load(CAppServices& app, uint32_t category, const std::function<bool(const ApEntry&)>& keep) {
-    PathBuffer dll, list;
+bool ApInfoFiles::Find(const CAppServices& app) {
+    PathBuffer user;
     app.GetDriverFolder(dll);
-    app.GetUserFolder(list);
-    if (dll[0] == '\0' || list[0] == '\0' || !AppendPath(dll, kModuleName) || !AppendPath(list, kInstalledList))
+    app.GetUserFolder(user);
+    return dll[0] != '\0' && user[0] != '\0' && AppendPath(dll, kModuleName) && SetPath(catalogue, user) &&
+           AppendPath(catalogue, kCatalogueName) && SetPath(installed, user) &&
+           AppendPath(installed, kInstalledListName);
+}
+
+bool CApplicationList::Load(CAppServices& app, uint32_t category, const std::function<bool(const ApEntry&)>& keep) {
+    ApInfoFiles files;
+    if (!files.Find(app))
         return false;
     CApInfoModule module;
-    if (!module.Load(dll) || FAILED(module.OpenApFile(list, kOpenToList)))
+    if (!module.Load(files.dll) || FAILED(module.OpenApFile(files.installed, apinfo::OpenMode::kList)))
         return false;
     std::vector<ApEntry> found;
     bool complete = true;
@@ -65,6 +73,29 @@ const ApEntry* CApplicationList::FindByName(std::string_view name) const {
 bool SameProgramFiles(const JobRecord& record, const ApEntry& entry) {
     return SameTextIgnoringCase(ReadField(record.ap.szExeName), ReadField(entry.szExeName)) &&
            SameTextIgnoringCase(ReadField(record.ap.szExeDir), ReadField(entry.szExeDir));
+}
+
+void TakeProgram(JobRecord& record, const ApEntry& entry) {
+    record.ap.dwApOptions = entry.dwApOptions;
+    record.ap.dwFormats = entry.dwFormats;
+    record.ap.wApId = entry.wApId;
+    std::memcpy(record.ap.szApName, entry.szApName, sizeof record.ap.szApName);
+    std::memcpy(record.ap.szExeName, entry.szExeName, sizeof record.ap.szExeName);
+    std::memcpy(record.ap.szExeDir, entry.szExeDir, sizeof record.ap.szExeDir);
+}
+
+bool CApplicationList::AddFront(const ApEntry& entry) {
+    try {
+        m_entries.insert(m_entries.begin(), entry);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+void CApplicationList::RemoveByName(std::string_view name) {
+    std::erase_if(m_entries,
+                  [name](const ApEntry& entry) { return SameTextIgnoringCase(ReadField(entry.szApName), name); });
 }
 
 } // namespace tolvan

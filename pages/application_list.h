@@ -4,6 +4,7 @@
 // is loaded for the reading only, and the entries go with the page.
 #pragma once
 
+#include "app/path_buffer.h"
 #include "settings/job_record.h"
 
 #include <cstddef>
@@ -15,6 +16,17 @@
 namespace tolvan {
 
 class CAppServices;
+
+// Where the application-info module and its two per-user files are: the module in the driver folder, the
+// catalogue "ApInfo.dat" (known and user-added programs) and the installed list "InApInfo.dat" in the per-user
+// folder. False when a folder is unknown or a path does not fit.
+struct ApInfoFiles {
+    PathBuffer dll = {};
+    PathBuffer catalogue = {};
+    PathBuffer installed = {};
+
+    bool Find(const CAppServices& app);
+};
 
 class CApplicationList {
 public:
@@ -35,6 +47,12 @@ public:
     // The first entry of this name, compared as Windows compares program names; or null.
     const ApEntry* FindByName(std::string_view name) const;
 
+    // The programs a user adds or removes after set-up (Application page). AddFront puts a copy of the entry
+    // before all others; false, with the list unchanged, when there is no memory for it. RemoveByName takes out
+    // every entry of this name, compared as FindByName compares.
+    bool AddFront(const ApEntry& entry);
+    void RemoveByName(std::string_view name);
+
 private:
     std::vector<ApEntry> m_entries;
 };
@@ -42,5 +60,8 @@ private:
 // Whether the record's destination is the entry's program file: the same name in the same folder, compared as
 // Windows compares file names.
 bool SameProgramFiles(const JobRecord& record, const ApEntry& entry);
+// Makes the record's destination the entry's program: the fields that name it and the formats it opens. The rest
+// of the record, the format chosen among them included, stays the user's.
+void TakeProgram(JobRecord& record, const ApEntry& entry);
 
 } // namespace tolvan

@@ -1,6 +1,5 @@
 #include "pages/duzar_page.h"
 
-#include "pages/format_combo.h"
 #include "pages/text_compare.h"
 #include "res/resource.h"
 #include "settings/fixed_string.h"
@@ -15,21 +14,10 @@ namespace tolvan {
 namespace {
 
 constexpr uint16_t kDUzarId = 4160;
-constexpr std::string_view kBmpExtension = ".BMP";
-
-// The program-naming fields of a destination choice; the rest of the record stays the user's.
-void TakeProgram(JobRecord& record, const ApEntry& entry) {
-    record.ap.dwApOptions = entry.dwApOptions;
-    record.ap.dwFormats = entry.dwFormats;
-    record.ap.wApId = entry.wApId;
-    std::memcpy(record.ap.szApName, entry.szApName, sizeof record.ap.szApName);
-    std::memcpy(record.ap.szExeName, entry.szExeName, sizeof record.ap.szExeName);
-    std::memcpy(record.ap.szExeDir, entry.szExeDir, sizeof record.ap.szExeDir);
-}
 
 } // namespace
 
-CDUzarPage::CDUzarPage(CAppServices* app) : CScanSettingsPage(IDD_DUZAR_PAGE, JobMask::kDUzar, app) {}
+CDUzarPage::CDUzarPage(CAppServices* app) : CImageDestinationPage(IDD_DUZAR_PAGE, JobMask::kDUzar, app) {}
 
 BOOL CDUzarPage::OnInitDialog() {
     SetUpScanSettings();
@@ -82,22 +70,6 @@ void CDUzarPage::TakeListedApplication() {
     m_dirty = true;
 }
 
-void CDUzarPage::FillFormats() {
-    CFormatCombo list(Item(IDC_FORMAT_LIST));
-    tolvan::FillFormats(FormatListKind::kSynchronising, list, m_working);
-}
-
-void CDUzarPage::SelectFormat() {
-    CFormatCombo list(Item(IDC_FORMAT_LIST));
-    tolvan::SelectFormat(FormatListKind::kSynchronising, list, m_working);
-}
-
-void CDUzarPage::AfterScanModeChange() {
-    // An inert page shows no formats, whatever the scan mode.
-    if (IsAvailable())
-        FillFormats();
-}
-
 void CDUzarPage::OnApplicationChange() {
     const std::string text = ComboBox(Item(IDC_DUZAR_APPLICATION_LIST)).SelectedText();
     if (!text.empty()) {
@@ -114,25 +86,11 @@ void CDUzarPage::OnApplicationChange() {
     NotifyChange(m_working.ap);
 }
 
-void CDUzarPage::OnFormatChange() {
-    CFormatCombo list(Item(IDC_FORMAT_LIST));
-    TakeSelectedFormat(FormatListKind::kSynchronising, list, m_working);
-    NotifyChange(m_working.ap.dwFormat);
-}
-
 bool CDUzarPage::RestorePageDefaults() {
     const bool available = IsAvailable();
     if (available && !SameProgramFiles(m_working, m_applications.Front()))
         TakeListedApplication();
-    if (!SameTextIgnoringCase(ReadField(m_working.ap.szExt), kBmpExtension) || m_working.ap.dwFormat != Format::kBmp) {
-        WriteField(m_working.ap.szExt, kBmpExtension);
-        m_working.ap.dwFormat = Format::kBmp;
-        SelectFormat();
-        m_dirty = m_dirty || available;
-    }
-    // The program or the scan mode may have changed what is offered.
-    if (m_dirty && available)
-        FillFormats();
+    RestoreFormatDefaults();
     return true;
 }
 

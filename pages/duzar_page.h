@@ -4,11 +4,11 @@
 #pragma once
 
 #include "pages/application_list.h"
-#include "pages/scan_settings_page.h"
+#include "pages/image_destination_page.h"
 
 namespace tolvan {
 
-class CDUzarPage : public CScanSettingsPage {
+class CDUzarPage : public CImageDestinationPage {
 public:
     explicit CDUzarPage(CAppServices* app);
 
@@ -18,7 +18,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool IsAvailable() const override { return !m_applications.Empty(); }
-    void AfterScanModeChange() override;
     bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;
     void OnPageCommand(int id, int code) override;
@@ -28,11 +27,8 @@ private:
     void SelectApplication();
     // Points the record at the listed program and shows it; the page is dirty, without a notification.
     void TakeListedApplication();
-    void FillFormats();
-    void SelectFormat();
 
     void OnApplicationChange();
-    void OnFormatChange();
 
     // The program found at set-up; at most one entry.
     CApplicationList m_applications;

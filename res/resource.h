@@ -8,6 +8,7 @@
 #define IDS_APPLICATION_NOT_PERMITTED 1108 // the program picked to be added is not listed under IDS_APPLICATIONS_KEY
 #define IDS_NO_MAIN_WINDOW 1901            // %s: the system's error number; the main window could not be created
 #define IDS_MAIN_WINDOW_GAVE_UP 1902       // the main window ended before it was shown (on standard error only)
+#define IDS_PROGRAM_PATH_TOO_LONG 1109     // the program picked to be added does not fit the entry's fields
 
 // Registry key paths (under HKEY_CURRENT_USER / HKEY_LOCAL_MACHINE). They name keys, not things the user reads,
 // so they are never translated.
