@@ -4,6 +4,7 @@
 #include "app/text_format.h"
 #include "mainwnd/main_window.h"
 #include "modules/apinfo_module.h"
+#include "pages/application_list.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -12,30 +13,16 @@
 
 namespace tolvan {
 
-namespace {
-
-constexpr char kApInfoDll[] = "\\APInfo.dll";
-constexpr char kApInfoFile[] = "\\APInfo.dat";
-constexpr char kInstalledFile[] = "\\InApInfo.dat";
-
-} // namespace
-
 bool CTolvanApp::InstallApplicationList() {
-    PathBuffer driver, user, dll, userCatalogue, installed;
-    GetDriverFolder(driver);
-    GetUserFolder(user);
-    if (driver[0] == '\0' || user[0] == '\0')
+    ApInfoFiles files;
+    if (!files.Find(*this))
         return false;
-    if (!SetPath(dll, driver) || !AppendPath(dll, kApInfoDll) || !SetPath(userCatalogue, user) ||
-        !AppendPath(userCatalogue, kApInfoFile) || !SetPath(installed, user) || !AppendPath(installed, kInstalledFile))
-        return false;
-
     CApInfoModule module;
-    if (!module.Load(dll))
+    if (!module.Load(files.dll))
         return false;
-    HRESULT hr = module.SearchInstalledAp(userCatalogue, installed);
+    HRESULT hr = module.SearchInstalledAp(files.catalogue, files.installed);
     if (FAILED(hr) && InstallDriverCatalogue())
-        hr = module.SearchInstalledAp(userCatalogue, installed);
+        hr = module.SearchInstalledAp(files.catalogue, files.installed);
     module.Unload();
     return SUCCEEDED(hr);
 }

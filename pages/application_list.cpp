@@ -14,8 +14,8 @@ namespace tolvan {
 
 namespace {
 
-constexpr char kModuleName[] = "\\ApInfo.dll";
-constexpr char kCatalogueName[] = "\\ApInfo.dat";
+constexpr char kModuleName[] = "\\APInfo.dll";
+constexpr char kCatalogueName[] = "\\APInfo.dat";
 constexpr char kInstalledListName[] = "\\InApInfo.dat";
 
 } // namespace

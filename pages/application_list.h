@@ -18,7 +18,7 @@ namespace tolvan {
 class CAppServices;
 
 // Where the application-info module and its two per-user files are: the module in the driver folder, the
-// catalogue "ApInfo.dat" (known and user-added programs) and the installed list "InApInfo.dat" in the per-user
+// catalogue "APInfo.dat" (known and user-added programs) and the installed list "InApInfo.dat" in the per-user
 // folder. False when a folder is unknown or a path does not fit.
 struct ApInfoFiles {
     PathBuffer dll = {};
