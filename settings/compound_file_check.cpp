@@ -73,6 +73,8 @@ public:
             result = CheckRoot();
         if (result.Ok())
             result = WalkTree();
+        if (result.Ok() && m_sectorCount != m_wholeSectorCount)
+            result.missingPadding = static_cast<uint32_t>(SectorAt(m_sectorCount) - m_bytes.size());
         return result;
     }
 
@@ -144,8 +146,12 @@ private:
         const std::size_t sectorSize = std::size_t{1} << m_sectorShift;
         if (m_bytes.size() < sectorSize)
             return Fail(Fault::kTooShort, 0);
-        // Only whole sectors count; a partial one at the end holds nothing a chain may use.
-        const std::size_t sectors = m_bytes.size() / sectorSize - 1;
+        // Writers may leave out the unused tail of the last sector, and ole32 reads what is missing as zeros. So
+        // a partial last sector counts, but only where no byte that a reader takes from it is missing: the
+        // structures read whole (FAT, DIFAT, directory, mini FAT) need whole sectors, a stream only its own bytes.
+        const std::size_t whole = m_bytes.size() / sectorSize - 1;
+        const std::size_t sectors = whole + (m_bytes.size() % sectorSize != 0 ? 1 : 0);
+        m_wholeSectorCount = whole > kMaxRegularSector ? kMaxRegularSector + 1 : static_cast<uint32_t>(whole);
         m_sectorCount = sectors > kMaxRegularSector ? kMaxRegularSector + 1 : static_cast<uint32_t>(sectors);
         m_entriesPerSector = static_cast<uint32_t>(sectorSize / 4);
         m_entriesPerDirectorySector = static_cast<uint32_t>(sectorSize / kEntrySize);
@@ -154,7 +160,7 @@ private:
     }
 
     CompoundFileCheck AddFatSector(uint32_t sector) {
-        if (sector >= m_sectorCount)
+        if (sector >= m_wholeSectorCount)
             return Fail(Fault::kSectorOutOfRange, sector);
         if (CompoundFileCheck claimed = Claim(m_owners, sector, NewChain(), Fault::kSharedSector, Fault::kSharedSector);
             !claimed.Ok())
@@ -169,7 +175,7 @@ private:
     CompoundFileCheck LoadFat() {
         const uint32_t fatCount = U32(kFatCountAt);
         const uint32_t difatCount = U32(kDifatCountAt);
-        if (fatCount == 0 || fatCount > m_sectorCount || difatCount > m_sectorCount)
+        if (fatCount == 0 || fatCount > m_wholeSectorCount || difatCount > m_wholeSectorCount)
             return Fail(Fault::kBadFatCount, 0);
         m_fatSectors.reserve(fatCount);
         const uint32_t inHeader = fatCount < kHeaderDifatEntries ? fatCount : kHeaderDifatEntries;
@@ -182,7 +188,7 @@ private:
         for (uint32_t walked = 0; walked < difatCount; ++walked) {
             if (difat > kMaxRegularSector)
                 return Fail(Fault::kBadChainLink, difat);
-            if (difat >= m_sectorCount)
+            if (difat >= m_wholeSectorCount)
                 return Fail(Fault::kSectorOutOfRange, difat);
             if (CompoundFileCheck claimed =
                     Claim(m_owners, difat, difatChain, Fault::kChainCycle, Fault::kSharedSector);
@@ -203,9 +209,22 @@ private:
         return {};
     }
 
-    // Walks a chain of regular sectors from start to ENDOFCHAIN, claiming each sector for one new chain.
-    CompoundFileCheck WalkChain(uint32_t start, uint64_t& length, std::vector<uint32_t>* sectors) {
+    // How much of a chain's last sector a reader takes: every byte for the structures read whole, a stream's
+    // own bytes, or, for the mini stream, what its mini sectors hold (checked for each of them).
+    static constexpr uint64_t kWholeSectors = ~uint64_t{0};
+    static constexpr uint64_t kMiniStreamContainer = ~uint64_t{0} - 1;
+
+    // Bytes of the file from offset at on, up to limit.
+    uint64_t PresentFrom(uint64_t at, uint64_t limit) const {
+        const uint64_t size = m_bytes.size();
+        return at >= size ? 0 : (size - at < limit ? size - at : limit);
+    }
+
+    // Walks a chain of regular sectors from start to ENDOFCHAIN, claiming each sector for one new chain. Only
+    // the chain's last sector may be the file's partial one, and only when it holds what needs reading.
+    CompoundFileCheck WalkChain(uint32_t start, uint64_t& length, std::vector<uint32_t>* sectors, uint64_t needed) {
         const uint32_t chain = NewChain();
+        const uint64_t sectorSize = uint64_t{1} << m_sectorShift;
         length = 0;
         uint32_t from = start;
         for (uint32_t sector = start; sector != kEndOfChain; sector = FatEntry(sector)) {
@@ -216,6 +235,15 @@ private:
             if (CompoundFileCheck claimed = Claim(m_owners, sector, chain, Fault::kChainCycle, Fault::kSharedSector);
                 !claimed.Ok())
                 return claimed;
+            if (sector >= m_wholeSectorCount) {
+                const bool last = FatEntry(sector) == kEndOfChain;
+                const uint64_t before = length * sectorSize;
+                if (needed == kWholeSectors || !last)
+                    return Fail(Fault::kSectorOutOfRange, sector);
+                if (needed != kMiniStreamContainer && needed > before &&
+                    PresentFrom(SectorAt(sector), sectorSize) < needed - before)
+                    return Fail(Fault::kDataPastTheEnd, sector);
+            }
             if (sectors)
                 sectors->push_back(sector);
             ++length;
@@ -224,8 +252,15 @@ private:
         return {};
     }
 
-    CompoundFileCheck WalkMiniChain(uint32_t start, uint64_t& length) {
+    // Where a mini sector lies in the file; the caller has checked it against the mini stream's size.
+    uint64_t MiniSectorAt(uint32_t miniSector) const {
+        const uint64_t offset = uint64_t{miniSector} << kMiniSectorShift;
+        return SectorAt(m_miniStreamSectors[offset >> m_sectorShift]) + (offset & ((uint64_t{1} << m_sectorShift) - 1));
+    }
+
+    CompoundFileCheck WalkMiniChain(uint32_t start, uint64_t size, uint64_t& length) {
         const uint32_t chain = NewChain();
+        constexpr uint64_t kMiniSectorSize = uint64_t{1} << kMiniSectorShift;
         length = 0;
         uint32_t from = start;
         for (uint32_t sector = start; sector != kEndOfChain; sector = MiniFatEntry(sector)) {
@@ -237,6 +272,10 @@ private:
                     Claim(m_miniOwners, sector, chain, Fault::kMiniChainCycle, Fault::kSharedMiniSector);
                 !claimed.Ok())
                 return claimed;
+            const uint64_t before = length * kMiniSectorSize;
+            const uint64_t needed = size > before && size - before < kMiniSectorSize ? size - before : kMiniSectorSize;
+            if (PresentFrom(MiniSectorAt(sector), kMiniSectorSize) < needed)
+                return Fail(Fault::kDataPastTheEnd, sector);
             ++length;
             from = sector;
         }
@@ -265,7 +304,7 @@ private:
 
     CompoundFileCheck LoadDirectoryAndMiniFat() {
         uint64_t length = 0;
-        CompoundFileCheck result = WalkChain(U32(kFirstDirectorySectorAt), length, &m_directorySectors);
+        CompoundFileCheck result = WalkChain(U32(kFirstDirectorySectorAt), length, &m_directorySectors, kWholeSectors);
         if (!result.Ok())
             return result;
         if (m_directorySectors.empty())
@@ -273,7 +312,7 @@ private:
         const uint64_t entries = uint64_t{m_entriesPerDirectorySector} * m_directorySectors.size();
         m_entryCount = entries > kMaxRegularEntry ? kMaxRegularEntry + 1 : static_cast<uint32_t>(entries);
 
-        result = WalkChain(U32(kFirstMiniFatSectorAt), length, &m_miniFatSectors);
+        result = WalkChain(U32(kFirstMiniFatSectorAt), length, &m_miniFatSectors, kWholeSectors);
         m_miniFatEntries = uint64_t{m_entriesPerSector} * m_miniFatSectors.size();
         return result;
     }
@@ -296,7 +335,9 @@ private:
             return Fail(Fault::kBadName, 0);
         const uint64_t size = StreamSize(at);
         uint64_t length = 0;
-        if (CompoundFileCheck walked = WalkChain(U32(at + kStartSectorAt), length, nullptr); !walked.Ok())
+        if (CompoundFileCheck walked =
+                WalkChain(U32(at + kStartSectorAt), length, &m_miniStreamSectors, kMiniStreamContainer);
+            !walked.Ok())
             return walked;
         if (length != SectorsFor(size, m_sectorShift))
             return Fail(Fault::kStreamSizeMismatch, 0);
@@ -315,7 +356,7 @@ private:
         if (size == 0 && start != kEndOfChain)
             return LeftoverMiniChainEnds(start);
         if (size < kMiniStreamCutoff) {
-            if (CompoundFileCheck walked = WalkMiniChain(start, length); !walked.Ok())
+            if (CompoundFileCheck walked = WalkMiniChain(start, size, length); !walked.Ok())
                 return walked;
             if (length != SectorsFor(size, kMiniSectorShift))
                 return Fail(Fault::kStreamSizeMismatch, entry);
@@ -324,7 +365,7 @@ private:
         // Sizes are read in full only in version 4, where a damaged one can exceed what the file holds.
         if (SectorsFor(size, m_sectorShift) > m_sectorCount)
             return Fail(Fault::kStreamSizeMismatch, entry);
-        if (CompoundFileCheck walked = WalkChain(start, length, nullptr); !walked.Ok())
+        if (CompoundFileCheck walked = WalkChain(start, length, nullptr, size); !walked.Ok())
             return walked;
         if (length != SectorsFor(size, m_sectorShift))
             return Fail(Fault::kStreamSizeMismatch, entry);
@@ -371,7 +412,8 @@ private:
     std::span<const uint8_t> m_bytes;
     uint16_t m_majorVersion = 0;
     uint32_t m_sectorShift = 0;
-    uint32_t m_sectorCount = 0;
+    uint32_t m_sectorCount = 0; // the partial last sector included
+    uint32_t m_wholeSectorCount = 0;
     uint32_t m_entriesPerSector = 0;
     uint32_t m_entriesPerDirectorySector = 0;
     uint32_t m_chains = 0;
@@ -381,6 +423,7 @@ private:
     std::vector<uint32_t> m_fatSectors;
     uint64_t m_fatEntries = 0;
     std::vector<uint32_t> m_directorySectors;
+    std::vector<uint32_t> m_miniStreamSectors;
     uint32_t m_entryCount = 0;
     std::vector<uint32_t> m_miniFatSectors;
     uint64_t m_miniFatEntries = 0;
@@ -443,6 +486,8 @@ const char* DescribeCompoundFileFault(CompoundFileFault fault) {
         return "an element name is not terminated within its field";
     case Fault::kStreamSizeMismatch:
         return "a stream's size does not match its chain";
+    case Fault::kDataPastTheEnd:
+        return "a stream's data reaches past the end of the file";
     }
     return "unknown fault";
 }

@@ -20,7 +20,8 @@ enum class CompoundFileFault : uint8_t {
     kBadMiniSectorSize,    // mini sector size other than 64
     kBadMiniStreamCutoff,  // mini stream cutoff other than 4096
     kBadFatCount,          // the FAT sector count and the DIFAT that lists them disagree
-    kSectorOutOfRange,     // a sector index past the end of the file or of the FAT
+    kSectorOutOfRange,     // a sector index past the end of the file or of the FAT, or a sector read whole that
+                           // the file ends within
     kBadChainLink,         // a chain that runs into a free or reserved FAT entry instead of ending
     kChainCycle,           // a chain that comes back to one of its own sectors
     kSharedSector,         // a sector that two chains (or the FAT and a chain) both hold
@@ -34,6 +35,7 @@ enum class CompoundFileFault : uint8_t {
     kBadEntryType,       // an entry in the tree that is neither storage nor stream, or a stream with children
     kBadName,            // a name length that is odd, empty or over 64 bytes, or no terminator at its end
     kStreamSizeMismatch, // a stream whose chain is longer or shorter than its size needs
+    kDataPastTheEnd,     // a stream whose bytes the file ends before (a missing tail of padding is no fault)
 };
 
 struct CompoundFileCheck {
@@ -41,6 +43,9 @@ struct CompoundFileCheck {
     // Where the fault was found, for the log: a sector or mini sector index for chain faults, a directory
     // entry index for entry faults, 0 otherwise.
     uint32_t where = 0;
+    // For a file that passed: the bytes its partial last sector lacks, which ole32 reads as zeros; 0 when the
+    // file ends with a whole sector.
+    uint32_t missingPadding = 0;
 
     bool Ok() const { return fault == CompoundFileFault::kNone; }
 };

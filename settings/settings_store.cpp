@@ -41,10 +41,14 @@ std::wstring ToWide(const char* text, int chars) {
 constexpr LONGLONG kMaxSettingsFileBytes = 64ll * 1024 * 1024;
 
 // Checks the structure of the compound file at path before ole32 walks it: a damaged chain or directory tree
-// could make ole32 loop for ever. A file that cannot be read here is left to ole32, which reports why.
-HRESULT CheckStructure(const wchar_t* path) {
-    UniqueFile file(
-        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+// could make ole32 loop for ever. A file that cannot be read here is left to ole32, which reports why. A file
+// that passes but lacks its last sector's padding is completed with the zeros ole32 reads in their place when
+// complete is set (the batch's shadow): ole32 itself writes no padding behind data it rewrites in place, so
+// the file would stay short for ever.
+HRESULT CheckStructure(const wchar_t* path, bool complete) {
+    const DWORD access = complete ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    UniqueFile file(::CreateFileW(path, access, complete ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size))
         return S_OK;
@@ -55,11 +59,20 @@ HRESULT CheckStructure(const wchar_t* path) {
     if (!bytes.empty() &&
         (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
         return STG_E_READFAULT;
-    return CheckCompoundFile(bytes).Ok() ? S_OK : STG_E_DOCFILECORRUPT;
+    const CompoundFileCheck check = CheckCompoundFile(bytes);
+    if (!check.Ok())
+        return STG_E_DOCFILECORRUPT;
+    if (!complete || check.missingPadding == 0)
+        return S_OK;
+    const std::vector<uint8_t> zeros(check.missingPadding, 0);
+    DWORD put = 0;
+    if (!::WriteFile(file.Get(), zeros.data(), static_cast<DWORD>(zeros.size()), &put, nullptr))
+        return StorageErrorFromWin32(::GetLastError());
+    return put == zeros.size() ? S_OK : STG_E_MEDIUMFULL;
 }
 
 HRESULT OpenCheckedStorage(const wchar_t* path, DWORD mode, IStorage** root) {
-    HRESULT hr = CheckStructure(path);
+    HRESULT hr = CheckStructure(path, Writes(mode));
     if (SUCCEEDED(hr))
         hr = ::StgOpenStorage(path, nullptr, mode, nullptr, 0, root);
     if (FAILED(hr) && Creates(mode))

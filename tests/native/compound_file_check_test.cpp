@@ -15,6 +15,7 @@
 #include <optional>
 #include <ostream>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -91,6 +92,15 @@ uint32_t FirstStorageWithoutChild(const View& view) {
     return kNoEntry;
 }
 
+// A writer may leave out the last sector's padding; ole32 reads the missing bytes as zeros.
+Bytes WithoutTheLastSectorsPadding(Bytes file) {
+    const std::size_t end = CompoundImageView(file).DataEnd();
+    if (end % CompoundImageView(file).SectorSize() == 0)
+        throw std::runtime_error("the last sector has no padding to leave out");
+    file.resize(end);
+    return file;
+}
+
 // ---- valid files ------------------------------------------------------------------------------------------
 
 Bytes DeeplyNested(std::size_t depth) {
@@ -134,6 +144,12 @@ const ValidFile kValidFiles[] = {
      }},
     // Deeper than a recursive walk would survive on the sanitizers' stack.
     {"DeeplyNestedStorages", [] { return DeeplyNested(3000); }},
+    {"DriverTemplateWithoutTheLastSectorsPadding",
+     [] { return WithoutTheLastSectorsPadding(SeedFile("driver_template.dat")); }},
+    {"Version3WithoutTheLastSectorsPadding",
+     [] { return WithoutTheLastSectorsPadding(test::SettingsShaped(3).Write()); }},
+    {"Version4WithoutTheLastSectorsPadding",
+     [] { return WithoutTheLastSectorsPadding(test::SettingsShaped(4).Write()); }},
     {"TrailingPartialSector",
      [] {
          Bytes file = test::SettingsShaped(3).Write();
@@ -174,8 +190,8 @@ const Damage kDamages[] = {
     {"CutWithinTheHeader", [](Bytes& f, const View&) { return f.resize(511), true; }, Fault::kTooShort},
     {"CutToTheHeaderSector", [](Bytes& f, const View& v) { return f.resize(v.SectorSize()), true; },
      Fault::kBadFatCount},
-    {"CutWithinTheLastSector", [](Bytes& f, const View&) { return f.resize(f.size() - 1), true; },
-     Fault::kSectorOutOfRange},
+    {"CutIntoTheLastSectorsData", [](Bytes& f, const View& v) { return f.resize(v.DataEnd() - 1), true; },
+     Fault::kDataPastTheEnd},
     {"CutToHalf",
      [](Bytes& f, const View& v) { return f.resize(f.size() / 2 / v.SectorSize() * v.SectorSize()), true; },
      Fault::kSectorOutOfRange},
@@ -612,6 +628,32 @@ TEST(CompoundFileCheck, ToldWhereTheFaultIs) {
     Bytes size = file;
     Put64(size, view.EntryAt(stream) + entry::kStreamSize, 4095);
     EXPECT_EQ(CheckCompoundFile(size).where, stream);
+}
+
+// Of the last sector, a reader takes the FAT, DIFAT, directory and mini FAT whole, and of a stream its own bytes.
+TEST(CompoundFileCheck, APartialLastSectorMustHoldWhatIsReadFromIt) {
+    // The directory is the last sector of a file that holds nothing else.
+    const Bytes rootAlone = CompoundImageWriter(3).Write();
+    EXPECT_EQ(CheckCompoundFile(Bytes(rootAlone.begin(), rootAlone.end() - 1)).fault, Fault::kSectorOutOfRange);
+
+    const Bytes file = test::SettingsShaped(3).Write();
+    const View view(file);
+    const std::size_t end = view.DataEnd();
+    ASSERT_LT(end, file.size());
+    for (std::size_t size = end; size < file.size(); ++size)
+        EXPECT_TRUE(CheckCompoundFile(Bytes(file.begin(), file.begin() + size)).Ok()) << size;
+    const CompoundFileCheck cut = CheckCompoundFile(Bytes(file.begin(), file.begin() + end - 1));
+    EXPECT_EQ(cut.fault, Fault::kDataPastTheEnd);
+    EXPECT_EQ(cut.where, static_cast<uint32_t>(file.size() / view.SectorSize() - 2)) << "the last sector";
+
+    // A mini stream whose last regular sector is partial: its mini sectors count where their bytes are present.
+    Bytes small = CompoundImageWriter(3).Stream({"A"}, Pattern(600, 1)).Stream({"B"}, Pattern(70, 2)).Write();
+    const View smallView(small);
+    ASSERT_EQ(smallView.DataEnd(), smallView.SectorAt(smallView.Chain(Start(smallView, 0)).back()) + 704 - 512 + 6);
+    EXPECT_TRUE(CheckCompoundFile(Bytes(small.begin(), small.begin() + smallView.DataEnd())).Ok());
+    const CompoundFileCheck miniCut = CheckCompoundFile(Bytes(small.begin(), small.begin() + smallView.DataEnd() - 1));
+    EXPECT_EQ(miniCut.fault, Fault::kDataPastTheEnd);
+    EXPECT_EQ(miniCut.where, StreamMiniChain(smallView, smallView.Find("B")).back()) << "the mini sector";
 }
 
 TEST(CompoundFileCheck, DeepTreeWithALoopAtTheBottom) {

@@ -368,4 +368,36 @@ uint32_t CompoundImageView::RegularStream(std::size_t skip) const {
     return kNoEntry;
 }
 
+std::size_t CompoundImageView::DataEnd() const {
+    std::size_t end = 0;
+    auto whole = [&](uint32_t sector) { end = std::max(end, SectorAt(sector) + m_sectorSize); };
+    for (uint32_t sector = 0; sector < SectorCount(); ++sector) {
+        const uint32_t link = Get32(m_file, FatEntryAt(sector));
+        if (link == kFatSector || link == kDifatSector)
+            whole(sector);
+    }
+    for (uint32_t sector : DirectoryChain())
+        whole(sector);
+    for (uint32_t sector : MiniFatChain())
+        whole(sector);
+    const std::vector<uint32_t> miniStream = Chain(Link(0, entry::kStartSector));
+    for (uint32_t id = 1; id < EntryCount(); ++id) {
+        const uint64_t size = Size(id);
+        if (Type(id) != entry::kStream || size == 0)
+            continue;
+        const bool mini = size < kMiniStreamCutoff;
+        const std::size_t unit = mini ? kMiniSectorSize : m_sectorSize;
+        const std::vector<uint32_t> chain =
+            mini ? MiniChain(Link(id, entry::kStartSector)) : Chain(Link(id, entry::kStartSector));
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            const std::size_t bytes = std::min<uint64_t>(unit, size - i * unit);
+            const std::size_t offset = std::size_t{chain[i]} * unit;
+            const std::size_t at =
+                mini ? SectorAt(miniStream.at(offset / m_sectorSize)) + offset % m_sectorSize : SectorAt(chain[i]);
+            end = std::max(end, at + bytes);
+        }
+    }
+    return end;
+}
+
 } // namespace tolvan::test

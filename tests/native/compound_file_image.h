@@ -122,6 +122,10 @@ public:
     uint32_t MiniStream(std::size_t skip = 0) const;    // a stream in the mini stream, of 2 mini sectors or more
     uint32_t RegularStream(std::size_t skip = 0) const; // a stream in regular sectors, of 2 sectors or more
 
+    // The offset just past the last byte a reader takes from the file: sectors of the FAT, the DIFAT, the
+    // directory and the mini FAT whole, every stream's bytes; what lies behind it is the last sector's padding.
+    std::size_t DataEnd() const;
+
 private:
     const Bytes& m_file;
     std::size_t m_sectorSize;

@@ -119,7 +119,9 @@ const Case kCases[] = {
      Outcome::kReplaced},
     {"TruncatedToHalf", [](Base& b) { return Bytes(b.image.begin(), b.image.begin() + b.image.size() / 1024 * 512); },
      Outcome::kReplaced},
-    {"TruncatedByOneByte", [](Base& b) { return Bytes(b.image.begin(), b.image.end() - 1); }, Outcome::kReplaced},
+    // The last byte of its last stream is missing (a file without the last sector's padding alone is whole).
+    {"TruncatedIntoItsLastStream",
+     [](Base& b) { return Bytes(b.image.begin(), b.image.begin() + View(b.image).DataEnd() - 1); }, Outcome::kReplaced},
 
     // Chains that loop or leave the file.
     {"FatCycleInTheMiniStream",
@@ -378,6 +380,14 @@ std::vector<std::string> SettingsFiles(const Installation& installation) {
     return names;
 }
 
+bool WriteFileBytes(const std::string& file, const Bytes& bytes) {
+    FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
 class DamagedSettingsFile : public testing::TestWithParam<std::size_t> {
 protected:
     Installation installation;
@@ -393,12 +403,7 @@ TEST_P(DamagedSettingsFile, StartsWithoutLosingWhatTheUserHad) {
 
     const Bytes damaged = c.make(base);
     const std::string file = installation.SettingsFile();
-    {
-        FILE* f = std::fopen(file.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(damaged.data(), 1, damaged.size(), f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(WriteFileBytes(file, damaged));
     if (c.outcome == Outcome::kOpens) {
         ASSERT_TRUE(CheckCompoundFile(damaged).Ok()) << "a case that opens must be a whole compound file";
     }
@@ -423,15 +428,14 @@ TEST_P(DamagedSettingsFile, StartsWithoutLosingWhatTheUserHad) {
             ASSERT_NE(copy, nullptr);
             const Bytes& extra = copy->WorkingExtra();
             const std::size_t storedBound = std::min<std::size_t>(StoredRecord(copyStream).ap.dwExtraLen, copyBehind);
-            const bool storedPart =
-                extra.size() == storedBound &&
-                std::equal(extra.begin(), extra.end(), copyStream.begin() + kJobRecordSize);
+            const bool storedPart = extra.size() == storedBound &&
+                                    std::equal(extra.begin(), extra.end(), copyStream.begin() + kJobRecordSize);
             DEVMODEA head{};
             std::memcpy(&head, extra.data(), std::min(extra.size(), sizeof head));
             const bool printersOwn = extra.size() >= offsetof(DEVMODEA, dmFields) &&
                                      extra.size() == std::size_t{head.dmSize} + head.dmDriverExtra;
-            EXPECT_TRUE(storedPart || printersOwn) << "a Copy blob of " << extra.size() << " bytes, "
-                                                   << storedBound << " stored";
+            EXPECT_TRUE(storedPart || printersOwn)
+                << "a Copy blob of " << extra.size() << " bytes, " << storedBound << " stored";
             const CJobPage* office = run.Tabs().Page(JobMask::kOffice);
             ASSERT_NE(office, nullptr);
             EXPECT_EQ(office->WorkingExtra().size(), 262u);
@@ -482,6 +486,75 @@ TEST_P(DamagedSettingsFile, StartsWithoutLosingWhatTheUserHad) {
 
 INSTANTIATE_TEST_SUITE_P(, DamagedSettingsFile, testing::Range<std::size_t>(0, std::size(kCases)),
                          [](const testing::TestParamInfo<std::size_t>& info) { return kCases[info.param].name; });
+
+// Some writers leave out the padding of the file's last sector, and ole32 reads every stream of such a file whole:
+// it is the user's file, used as it is. The start writes nothing, and the next Apply writes the whole file, padded.
+TEST(SettingsFileWithoutItsLastSectorsPadding, IsUsedAndTheNextApplyWritesItWhole) {
+    Installation installation;
+    SettingsContent content = SettingsContent::Read(installation.TemplateFile());
+    // Every record stored once, so that the start has nothing to write; the File job's values the user's own.
+    for (const JobInfo& job : kJobs) {
+        JobRecord record = StoredRecord(content.jobs.at(job.mask));
+        record.dwStored = 1;
+        if (job.mask == JobMask::kFile) {
+            record.bColorModes = 7;
+            record.wColorMode = 1;
+            record.wResolution = 600;
+        }
+        StoreRecord(content.jobs.at(job.mask), record);
+    }
+    const Bytes whole = content.Image();
+    const std::size_t end = View(whole).DataEnd();
+    ASSERT_NE(end % View(whole).SectorSize(), 0u) << "the last sector has no padding to leave out";
+    const Bytes shortFile(whole.begin(), whole.begin() + end);
+    const std::string file = installation.SettingsFile();
+    ASSERT_TRUE(WriteFileBytes(file, shortFile));
+
+    JobRecord applied{};
+    Watchdog watchdog("starting on a file without its last sector's padding", kWatchdogSeconds);
+    CRecordingApp app(installation);
+    {
+        MainWindowRun run(app);
+        ASSERT_TRUE(run.Shown());
+        EXPECT_EQ(FileBytes(file), shortFile) << "nothing was written at the start";
+        ::SendMessageA(run.Window(), WM_COMMAND, MAKEWPARAM(IDC_FILE_TAB, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(run.Window(), IDC_FILE_TAB)));
+        CJobPage* page = run.Tabs().ShownPage();
+        ASSERT_EQ(page, run.Tabs().Page(JobMask::kFile));
+        EXPECT_EQ(page->Working().wColorMode, 1);
+        EXPECT_EQ(page->Working().wResolution, 600);
+        EXPECT_EQ(ControlText(page, IDC_SCAN_MODE), StringText(IDS_SCAN_MODE_COLOR));
+
+        const HWND modes = ::GetDlgItem(page->Handle(), IDC_SCAN_MODE);
+        const LRESULT blackWhite =
+            ::SendMessageA(modes, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(StringText(IDS_SCAN_MODE_BLACK_WHITE).c_str()));
+        ASSERT_NE(blackWhite, CB_ERR);
+        ::SendMessageA(modes, CB_SETCURSEL, static_cast<WPARAM>(blackWhite), 0);
+        ::SendMessageA(page->Handle(), WM_COMMAND, MAKEWPARAM(IDC_SCAN_MODE, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(modes));
+        ASSERT_TRUE(page->IsDirty());
+        ::SendMessageA(run.Window(), WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(run.Window(), IDC_APPLY)));
+        EXPECT_FALSE(page->IsDirty()) << "Apply succeeded";
+        applied = page->Working();
+    }
+    for (const std::string& message : app.messages)
+        EXPECT_NE(message.rfind(SettingsFailedPrefix(), 0), 0u) << message;
+    EXPECT_EQ(SettingsFiles(installation), std::vector<std::string>{"Tolvan.dat"});
+    const Bytes written = FileBytes(file);
+    EXPECT_EQ(written.size() % View(whole).SectorSize(), 0u) << written.size() << " bytes";
+    const CompoundFileCheck check = CheckCompoundFile(written);
+    EXPECT_TRUE(check.Ok()) << DescribeCompoundFileFault(check.fault);
+    EXPECT_EQ(check.missingPadding, 0u);
+    EXPECT_EQ(applied.wColorMode, 4);
+    SettingsContent expected = content;
+    StoreRecord(expected.jobs.at(JobMask::kFile), applied);
+    const SettingsContent now = SettingsContent::Read(file);
+    EXPECT_EQ(now.model, expected.model);
+    EXPECT_EQ(now.specInfo, expected.specInfo);
+    EXPECT_EQ(now.jobs, expected.jobs);
+}
 
 // The template gets one try: when the driver's own copy cannot be used either, the program says so and ends, and
 // the user's file is still there as its backup.
