@@ -1,5 +1,6 @@
-"""A demo installation of the built program in a fresh Wine prefix of its own under the build tree, made by
-scripts/install-demo once per test session, with a warm wineserver for the session."""
+"""An installation of the built program in a fresh Wine prefix of its own under the build tree, made once per test
+session, with a warm wineserver for the session: the demo installation of scripts/install-demo, or another way of
+installing the driver package (the Windows installer)."""
 
 import contextlib
 import os
@@ -48,10 +49,26 @@ def wine_env(prefix, *args, **kwargs):
     return subprocess.run([str(WINE_ENV), "--prefix", str(prefix), *map(str, args)], **kwargs)
 
 
-@contextlib.contextmanager
+def run_install_demo(prefix):
+    return subprocess.run(
+        [str(INSTALL_DEMO), str(prefix), str(BUILD)],
+        stdin=subprocess.DEVNULL,
+        capture_output=True,
+        text=True,
+        timeout=300,
+    )
+
+
 def demo_installation(name):
-    """Installs into BUILD/name/prefix (anything there before is removed) and yields the Installation; the
-    prefix's wineserver is stopped at the end."""
+    """Installs the demo into BUILD/name/prefix (anything there before is removed); see fresh_installation."""
+    return fresh_installation(name, run_install_demo)
+
+
+@contextlib.contextmanager
+def fresh_installation(name, install, exe=None):
+    """Removes BUILD/name, has install(prefix) make the prefix from nothing and install into it (it returns the
+    finished process), and yields the Installation with a warm wineserver; the prefix's wineserver is stopped at the
+    end. exe is the Windows path of the installed Tolvan.exe, by default the last line of the install's output."""
     prefix = BUILD / name / "prefix"
     failures = []
     # Creating a fresh prefix has been seen to fail now and then on a busy machine with nothing but wineboot's
@@ -60,18 +77,12 @@ def demo_installation(name):
         if prefix.exists():
             wine_env(prefix, "server-stop", timeout=60)
         shutil.rmtree(prefix.parent, ignore_errors=True)
-        done = subprocess.run(
-            [str(INSTALL_DEMO), str(prefix), str(BUILD)],
-            stdin=subprocess.DEVNULL,
-            capture_output=True,
-            text=True,
-            timeout=300,
-        )
+        done = install(prefix)
         if done.returncode == 0:
             break
         failures.append(done.stdout + done.stderr)
     assert done.returncode == 0, "\n".join(failures)
-    exe = done.stdout.strip().splitlines()[-1]
+    exe = exe or done.stdout.strip().splitlines()[-1]
 
     env = dict(os.environ)
     assignments = wine_env(prefix, "vars", capture_output=True, text=True, check=True).stdout
