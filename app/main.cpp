@@ -1,3 +1,4 @@
+#include "app/startup_trace.h"
 #include "app/tolvan_app.h"
 
 #include <objbase.h>
@@ -20,8 +21,10 @@ void RestrictDllSearch() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    tolvan::startup_trace::Step("program entry");
     RestrictDllSearch();
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    tolvan::startup_trace::Step("COM");
     int code = 0;
     {
         tolvan::CTolvanApp app(tolvan::SystemFacts::FromSystem());

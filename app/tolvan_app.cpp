@@ -1,6 +1,7 @@
 #include "app/tolvan_app.h"
 
 #include "app/standard_error.h"
+#include "app/startup_trace.h"
 #include "app/text_format.h"
 #include "mainwnd/main_window.h"
 #include "modules/apinfo_module.h"
@@ -40,8 +41,10 @@ bool CTolvanApp::CreateSharedFont() {
 void CTolvanApp::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
+    startup_trace::Step("common controls");
 
     DetermineDriverFolder();
+    startup_trace::Step("driver folder");
 
     PathBuffer driver, path;
     GetDriverFolder(driver);
@@ -50,8 +53,11 @@ void CTolvanApp::InitInstance() {
         if (SetPath(messages, driver) && AppendPath(messages, "\\Tolvan.msg"))
             m_translation.PowerOn(messages); // without translations every text is shown as it is
     }
+    startup_trace::Step("translation module");
 
-    if (!InstallApplicationList()) {
+    const bool installed = InstallApplicationList();
+    startup_trace::Step("application list");
+    if (!installed) {
         TextBuffer text;
         LoadText(IDS_START_FAILED, text);
         ReportStartFailure(text);
@@ -60,6 +66,7 @@ void CTolvanApp::InitInstance() {
     }
 
     CreateSharedFont();
+    startup_trace::Step("shared font");
     m_exitCode = RunMainWindow();
 }
 

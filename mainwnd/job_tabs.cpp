@@ -1,6 +1,7 @@
 #include "mainwnd/job_tabs.h"
 
 #include "app/app_services.h"
+#include "app/startup_trace.h"
 #include "mainwnd/tab_table.h"
 #include "pages/page_factory.h"
 #include "pages/page_messages.h"
@@ -58,6 +59,7 @@ bool CJobTabs::BuildTab(const CSettingsFile::Job& data, CToolTipCtrl& toolTip, i
     ::SetWindowPos(tab.page->Handle(), nullptr, kPageAt.x, kPageAt.y, m_pageSize.cx, m_pageSize.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     m_tabs.push_back(std::move(tab));
+    startup_trace::Step(job->caption.data()); // the captions are literals
     return true;
 }
 
@@ -65,6 +67,7 @@ bool CJobTabs::Build(CToolTipCtrl& toolTip) {
     std::vector<CSettingsFile::Job> jobs;
     if (!m_app || !m_file.ReadJobs(jobs))
         return false;
+    startup_trace::Step("settings read");
     m_tabSize = ResourceBitmapSize(IDB_TAB_FILE_NORMAL);
     m_pageSize = ResourceBitmapSize(IDB_PAGE_BACKGROUND);
     const HFONT font = reinterpret_cast<HFONT>(::SendMessageA(m_host.Window(), WM_GETFONT, 0, 0));
@@ -84,9 +87,12 @@ bool CJobTabs::Build(CToolTipCtrl& toolTip) {
         if (job.mask != JobMask::kDUzar)
             ++slot;
     }
+    startup_trace::Step("pages built");
     for (Tab& tab : m_tabs)
         m_file.FirstSave(*tab.page);
+    startup_trace::Step("first saves");
     SelectFirst();
+    startup_trace::Step("first tab selected");
     m_file.EndBuild();
     return true;
 }

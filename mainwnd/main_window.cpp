@@ -1,8 +1,10 @@
 #include "mainwnd/main_window.h"
 
 #include "app/app_services.h"
+#include "app/startup_trace.h"
 #include "controls/skin_colours.h"
 #include "mainwnd/options_file.h"
+#include "modules/module_loading.h"
 #include "controls/region_from_bitmap.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
@@ -68,6 +70,7 @@ bool CMainWindow::CreateButtons() {
 }
 
 BOOL CMainWindow::OnInitDialog() {
+    startup_trace::Step("main window created");
     ::SendMessageA(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageA(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
     // The taskbar button offers a system menu.
@@ -95,6 +98,7 @@ BOOL CMainWindow::OnInitDialog() {
     m_close->SetBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_SELECTED, 0, 0, IDB_CLOSE_HOVER);
     m_minimize->SizeToBitmap();
     m_close->SizeToBitmap();
+    startup_trace::Step("buttons and scaling");
 
     m_skin.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SKIN)));
     m_skinSize = BitmapSize(m_skin.Get());
@@ -105,14 +109,18 @@ BOOL CMainWindow::OnInitDialog() {
             region.Release();
     }
     PlaceControls();
+    startup_trace::Step("skin and region");
 
     if (!BuildJobTabs())
         return GiveUp();
+    startup_trace::Step("job tabs");
     SetUpAutoCrop();
     m_transparentBrush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     m_backgroundBrush.Reset(::CreateSolidBrush(kPageColour));
     m_app->Translation().TranslateDialog(m_hwnd);
+    startup_trace::Step("translated");
     Show(SW_SHOW);
+    startup_trace::Step("shown");
     m_shown = true;
     return TRUE;
 }
@@ -201,8 +209,14 @@ void CMainWindow::OpenHelp() const {
     m_app->GetDriverFolder(path);
     if (path[0] == '\0' || !AppendPath(path, "\\Driver.chm"))
         return;
+    // The help module is loaded at the first request rather than with the program, whose start it would slow for
+    // a window most starts never open; it stays loaded for as long as a help window may be shown.
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    static const UniqueModule module(::LoadLibraryA("hhctrl.ocx"));
+    HtmlHelpFn htmlHelp = nullptr;
     // The help context of the request does not matter: the file opens at its default topic.
-    ::HtmlHelpA(::GetDesktopWindow(), path, HH_DISPLAY_TOPIC, 0);
+    if (module && Resolve(module.Get(), "HtmlHelpA", htmlHelp))
+        htmlHelp(::GetDesktopWindow(), path, HH_DISPLAY_TOPIC, 0);
 }
 
 void CMainWindow::OnPaint() {
@@ -216,6 +230,7 @@ void CMainWindow::OnPaint() {
         return;
     }
     DrawSkin(paint.Get());
+    startup_trace::Finish("first paint");
 }
 
 void CMainWindow::DrawSkin(HDC dc) const {

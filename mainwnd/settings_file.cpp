@@ -1,6 +1,7 @@
 #include "mainwnd/settings_file.h"
 
 #include "app/app_services.h"
+#include "app/startup_trace.h"
 #include "settings/job_table.h"
 
 #include <cstring>
@@ -65,6 +66,7 @@ bool CSettingsFile::ReadJobs(std::vector<Job>& jobs) {
     CSettingsStore* store = Store();
     if (!store || FAILED(m_app->OpenSettingsFile(StgMode::kReadWrite)))
         return false;
+    startup_trace::Step("settings file opened");
     HRESULT hr = ReadModel(jobs);
     if (FAILED(hr) && hr != E_OUTOFMEMORY) {
         // A file without its model, its job set or an offered job's record would stop every start the same way:

@@ -10,6 +10,7 @@
 #include "ui/controls.h"
 
 #include <string>
+#include <unordered_set>
 
 namespace tolvan {
 
@@ -25,6 +26,13 @@ bool IsUsable(const ApEntry& entry) {
     return !name.empty() && name.size() < sizeof entry.szApName &&
            ReadField(entry.szExeName).size() < sizeof entry.szExeName &&
            ReadField(entry.szExeDir).size() < sizeof entry.szExeDir;
+}
+
+// The key under which the list's exact search finds a name: its letters in one case, the user's locale's way.
+std::string CaseFolded(std::string name) {
+    if (!name.empty())
+        ::CharLowerBuffA(name.data(), static_cast<DWORD>(name.size()));
+    return name;
 }
 
 } // namespace
@@ -57,10 +65,13 @@ bool CApplicationPage::ListApplications() {
     if (!m_app || !m_applications.Load(*m_app, kDestinationCategory, IsUsable))
         return false;
     ComboBox list(Item(IDC_APPLICATION_LIST));
+    // Whole names: a name that only begins another one ("Paint", "Paint.NET") is a program of its own. Each name
+    // is offered once, compared without regard to case as the list's own exact search compares; asking the list
+    // for every name made a catalogue of a thousand programs cost a second, so the names are kept here.
+    std::unordered_set<std::string> offered;
     for (const ApEntry& entry : m_applications) {
-        // Whole names: a name that only begins another one ("Paint", "Paint.NET") is a program of its own.
         const std::string name(ReadField(entry.szApName));
-        if (list.FindStringExact(-1, name.c_str()) == CB_ERR)
+        if (offered.insert(CaseFolded(name)).second)
             list.AddString(name.c_str());
     }
     m_applicationCount = static_cast<int>(m_applications.Size());
