@@ -18,28 +18,39 @@ HRESULT LastStorageError() {
     return StorageErrorFromWin32(::GetLastError());
 }
 
-HRESULT CopyContents(HANDLE from, HANDLE to) {
+// Copies from into to, keeping the bytes in contents while they are no more than maxContents.
+HRESULT CopyContents(HANDLE from, HANDLE to, std::vector<uint8_t>& contents, size_t maxContents, bool& tooLarge) {
+    contents.clear();
+    tooLarge = false;
     LARGE_INTEGER start{};
     if (!::SetFilePointerEx(from, start, nullptr, FILE_BEGIN))
         return LastStorageError();
-    char buffer[64 * 1024];
+    // A settings file fits the first read whole; the loop is for anything larger.
+    uint8_t chunk[64 * 1024];
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(from, buffer, sizeof buffer, &got, nullptr))
+        if (!::ReadFile(from, chunk, sizeof chunk, &got, nullptr))
             return LastStorageError();
         if (got == 0)
             return S_OK;
         DWORD put = 0;
-        if (!::WriteFile(to, buffer, got, &put, nullptr))
+        if (!::WriteFile(to, chunk, got, &put, nullptr))
             return LastStorageError();
         if (put != got)
             return STG_E_MEDIUMFULL;
+        if (!tooLarge && contents.size() + got <= maxContents) {
+            contents.insert(contents.end(), chunk, chunk + got);
+        } else {
+            tooLarge = true;
+            contents.clear();
+        }
     }
 }
 
 } // namespace
 
-HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing) {
+HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing, std::vector<uint8_t>& contents,
+                                size_t maxContents, bool& tooLarge) {
     Abandon();
     // Windows refuses to open a read-only file for writing; say so ourselves, since a process with
     // administrative rights elsewhere (root under Wine) would otherwise be let through and replace it.
@@ -64,7 +75,7 @@ HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing) {
     const std::wstring shadow = ShadowPathFor(path);
     UniqueFile copy(
         ::CreateFileW(shadow.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    HRESULT hr = copy ? CopyContents(lock.Get(), copy.Get()) : LastStorageError();
+    HRESULT hr = copy ? CopyContents(lock.Get(), copy.Get(), contents, maxContents, tooLarge) : LastStorageError();
     copy.Reset();
     if (FAILED(hr)) {
         ::DeleteFileW(shadow.c_str());
@@ -95,10 +106,14 @@ HRESULT CFileTransaction::Commit() {
     if (SUCCEEDED(hr)) {
         // Released just before the rename: Windows refuses to replace a file that is still open.
         m_lock.Reset();
-        if (!::MoveFileExW(m_shadow.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!::MoveFileExW(m_shadow.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             hr = LastStorageError();
-        else
+        } else {
+            // The shadow is the user's file now: nothing is left to drop.
             m_createdOriginal = false;
+            m_path.clear();
+            m_shadow.clear();
+        }
     }
     Abandon();
     return hr;

@@ -8,7 +8,9 @@
 
 #include "ui/unique_handle.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tolvan {
 
@@ -21,8 +23,11 @@ public:
 
     // Locks path and copies it into the shadow. A missing file fails with STG_E_FILENOTFOUND
     // unless createMissing is set; then the batch starts from an empty shadow and the file
-    // only appears when the batch commits.
-    HRESULT Begin(const std::wstring& path, bool createMissing);
+    // only appears when the batch commits. contents receives the bytes copied, so that a
+    // caller can look at them without reading the file again; a file of more than maxContents
+    // bytes is copied all the same, and contents then stays empty with tooLarge set.
+    HRESULT Begin(const std::wstring& path, bool createMissing, std::vector<uint8_t>& contents, size_t maxContents,
+                  bool& tooLarge);
     // Flushes the shadow and puts it in place of the original. The caller must have released
     // every reference into the shadow first.
     HRESULT Commit();

@@ -40,15 +40,17 @@ std::wstring ToWide(const char* text, int chars) {
 // A settings file is a few kilobytes; anything this large is not one, and is not read into memory.
 constexpr LONGLONG kMaxSettingsFileBytes = 64ll * 1024 * 1024;
 
-// Checks the structure of the compound file at path before ole32 walks it: a damaged chain or directory tree
-// could make ole32 loop for ever. A file that cannot be read here is left to ole32, which reports why. A file
-// that passes but lacks its last sector's padding is completed with the zeros ole32 reads in their place when
-// complete is set (the batch's shadow): ole32 itself writes no padding behind data it rewrites in place, so
-// the file would stay short for ever.
-HRESULT CheckStructure(const wchar_t* path, bool complete) {
-    const DWORD access = complete ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-    UniqueFile file(::CreateFileW(path, access, complete ? 0 : FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+// Checks the structure of a compound file before ole32 walks it: a damaged chain or directory tree could make
+// ole32 loop for ever.
+HRESULT CheckBytes(const std::vector<uint8_t>& bytes, CompoundFileCheck& check) {
+    check = CheckCompoundFile(bytes);
+    return check.Ok() ? S_OK : STG_E_DOCFILECORRUPT;
+}
+
+// The read path's check of the file at path. A file that cannot be read here is left to ole32, which reports why.
+HRESULT CheckStructure(const wchar_t* path) {
+    UniqueFile file(
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.Get(), &size))
         return S_OK;
@@ -59,11 +61,23 @@ HRESULT CheckStructure(const wchar_t* path, bool complete) {
     if (!bytes.empty() &&
         (!::ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
         return STG_E_READFAULT;
-    const CompoundFileCheck check = CheckCompoundFile(bytes);
-    if (!check.Ok())
-        return STG_E_DOCFILECORRUPT;
-    if (!complete || check.missingPadding == 0)
-        return S_OK;
+    CompoundFileCheck check;
+    return CheckBytes(bytes, check);
+}
+
+// The write path's check of the batch's shadow, on the bytes that were copied into it rather than on the file read
+// once more. A file that passes but lacks its last sector's padding is completed with the zeros ole32 reads in
+// their place: ole32 itself writes no padding behind data it rewrites in place, so the file would stay short for
+// ever.
+HRESULT CheckShadow(const wchar_t* shadow, const std::vector<uint8_t>& bytes, bool tooLarge) {
+    CompoundFileCheck check;
+    HRESULT hr = tooLarge ? STG_E_DOCFILECORRUPT : CheckBytes(bytes, check);
+    if (FAILED(hr) || check.missingPadding == 0)
+        return hr;
+    UniqueFile file(::CreateFileW(shadow, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end{};
+    if (!file || !::SetFilePointerEx(file.Get(), end, nullptr, FILE_END))
+        return StorageErrorFromWin32(::GetLastError());
     const std::vector<uint8_t> zeros(check.missingPadding, 0);
     DWORD put = 0;
     if (!::WriteFile(file.Get(), zeros.data(), static_cast<DWORD>(zeros.size()), &put, nullptr))
@@ -71,8 +85,9 @@ HRESULT CheckStructure(const wchar_t* path, bool complete) {
     return put == zeros.size() ? S_OK : STG_E_MEDIUMFULL;
 }
 
-HRESULT OpenCheckedStorage(const wchar_t* path, DWORD mode, IStorage** root) {
-    HRESULT hr = CheckStructure(path, Writes(mode));
+// checked: the outcome of the structure check of the file at path.
+HRESULT OpenCheckedStorage(const wchar_t* path, DWORD mode, HRESULT checked, IStorage** root) {
+    HRESULT hr = checked;
     if (SUCCEEDED(hr))
         hr = ::StgOpenStorage(path, nullptr, mode, nullptr, 0, root);
     if (FAILED(hr) && Creates(mode))
@@ -96,9 +111,11 @@ HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
         return STG_E_INVALIDNAME;
 
     if (!Writes(mode))
-        return OpenCheckedStorage(wide.c_str(), mode, m_root.Put());
+        return OpenCheckedStorage(wide.c_str(), mode, CheckStructure(wide.c_str()), m_root.Put());
 
-    HRESULT hr = m_batch.Begin(wide, Creates(mode));
+    std::vector<uint8_t> contents;
+    bool tooLarge = false;
+    HRESULT hr = m_batch.Begin(wide, Creates(mode), contents, static_cast<size_t>(kMaxSettingsFileBytes), tooLarge);
     if (FAILED(hr))
         return hr;
     m_batchTorn = false;
@@ -106,7 +123,8 @@ HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
     // A file that may be created is to exist afterwards, written or not.
     if (Creates(mode))
         MarkChanged();
-    hr = OpenCheckedStorage(m_batch.ShadowPath().c_str(), mode, m_root.Put());
+    const wchar_t* shadow = m_batch.ShadowPath().c_str();
+    hr = OpenCheckedStorage(shadow, mode, CheckShadow(shadow, contents, tooLarge), m_root.Put());
     if (FAILED(hr)) {
         m_root.Reset();
         m_batch.Abandon();
