@@ -2,6 +2,7 @@
 
 #include "app/file_backup.h"
 #include "app/text_format.h"
+#include "res/dialog_texts.h"
 #include "res/resource.h"
 
 #include <shlobj.h>
@@ -213,6 +214,19 @@ void CAppServices::ShowSettingsFileError() {
 
 void CAppServices::LoadText(UINT id, TextBuffer& buffer) {
     LoadTranslatedString(::GetModuleHandleA(nullptr), id, &m_translation, buffer);
+}
+
+void CAppServices::TranslateDialog(HWND dialog, UINT templateId) {
+    for (const DialogText& row : kDialogTexts) {
+        if (!RowApplies(row, templateId))
+            continue;
+        const HWND target = row.control == kDialogCaption ? dialog : ::GetDlgItem(dialog, row.control);
+        TextBuffer text;
+        // A text the string table lacks leaves the template's own.
+        if (target && SUCCEEDED(LoadTranslatedString(::GetModuleHandleA(nullptr), row.text, &m_translation, text)))
+            ::SetWindowTextA(target, text);
+    }
+    m_translation.TranslateDialog(dialog);
 }
 
 int CAppServices::ShowMessage(HWND owner, const char* text, UINT style) {

@@ -79,6 +79,9 @@ public:
 
     // Loads a string-table text and passes it through the translation module.
     void LoadText(UINT id, TextBuffer& buffer);
+    // Ends a dialog's set-up: puts the fixed texts of its template (res/dialog_texts.h) on its controls through the
+    // translation module, then lets the module translate the dialog's other texts.
+    void TranslateDialog(HWND dialog, UINT templateId);
     // Shows a message box with the caption "Tolvan". Tests answer it themselves.
     virtual int ShowMessage(HWND owner, const char* text, UINT style);
     // The system language as the profile's "intl" section names it ("sLanguage", "enu" when it has none). Under

@@ -117,7 +117,7 @@ BOOL CMainWindow::OnInitDialog() {
     SetUpAutoCrop();
     m_transparentBrush = static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
     m_backgroundBrush.Reset(::CreateSolidBrush(kPageColour));
-    m_app->Translation().TranslateDialog(m_hwnd);
+    m_app->TranslateDialog(m_hwnd, IDD_MAIN);
     startup_trace::Step("translated");
     Show(SW_SHOW);
     startup_trace::Step("shown");

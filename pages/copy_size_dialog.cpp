@@ -13,7 +13,7 @@ BOOL CCopySizeDialog::OnInitDialog() {
     m_value = m_ring->Current().value;
     ShowCurrent();
     if (m_app)
-        m_app->Translation().TranslateDialog(m_hwnd);
+        m_app->TranslateDialog(m_hwnd, TemplateId());
     return TRUE;
 }
 

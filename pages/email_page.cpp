@@ -203,6 +203,9 @@ bool CEmailPage::RestorePageDefaults() {
 UINT CEmailPage::HintIdForControl(int id) const {
     if (id == IDC_MAIL_CLIENT_LIST)
         return IsAvailable() ? IDS_MAIL_CLIENT_LIST : IDS_NO_MAIL_CLIENT;
+    // The "%" shares its number with the File page's browse button, whose hint would be wrong here.
+    if (id == IDC_JPEG_QUALITY_UNIT)
+        return IDS_JPEG_QUALITY_VALUE;
     return static_cast<UINT>(id);
 }
 

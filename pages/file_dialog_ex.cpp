@@ -90,7 +90,7 @@ void CFileDialogEx::OnInitDialog(HWND child) {
 
     m_ofn.nMaxFile = kFileNameChars;
     if (m_app)
-        m_app->Translation().TranslateDialog(child);
+        m_app->TranslateDialog(child, IDD_FILE_DIALOG_QUALITY);
 }
 
 void CFileDialogEx::PreselectByDefaultExtension() const {

@@ -119,7 +119,7 @@ void CScanSettingsPage::ShowResolution() {
 
 void CScanSettingsPage::Translate() {
     if (m_app)
-        m_app->Translation().TranslateDialog(m_hwnd);
+        m_app->TranslateDialog(m_hwnd, TemplateId());
 }
 
 void CScanSettingsPage::SendPageChanged() {

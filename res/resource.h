@@ -66,8 +66,8 @@
 #define IDS_JPEG_QUALITY 1052
 #define IDS_JPEG_QUALITY_VALUE 1056
 #define IDS_TARGET_PATH 1060
-// The File page's browse button. The Email page's second JPEG quality label has the same id; it gets no hint of
-// its own as long as it is a plain label that lets the mouse through to the page.
+// The File page's browse button. The Email page's "%" behind the JPEG quality has the same id; over it the Email
+// page gives the quality value's hint.
 #define IDS_TARGET_BROWSE 1061
 #define IDS_MAIL_CLIENT_LIST 1065
 #define IDS_SCAN_MODE_LABEL 1068  // tool tip
@@ -80,6 +80,34 @@
 #define IDS_DELETE_APPLICATION 1088
 #define IDS_RECOGNITION_APPLICATION 1092
 #define IDS_PRINTER_PROPERTIES_TIP 1123 // tool tip of the Copy page's Properties button
+
+// The fixed texts of the dialogs' labels, buttons and captions, put on the controls at dialog set-up
+// (res/dialog_texts.h says which goes where). The templates carry the same English texts for the designer.
+#define IDS_TEXT_SCAN_MODE 1300
+#define IDS_TEXT_RESOLUTION 1301
+#define IDS_TEXT_SAVE_TO 1302
+#define IDS_TEXT_BROWSE 1303
+#define IDS_TEXT_MAIL_PROGRAM 1304
+#define IDS_TEXT_ATTACH_AS 1305
+#define IDS_TEXT_QUALITY 1306
+#define IDS_TEXT_PRINTER 1307
+#define IDS_TEXT_PROPERTIES 1308
+#define IDS_TEXT_COPY_SIZE_BUTTON 1309
+#define IDS_TEXT_OPEN_WITH 1310
+#define IDS_TEXT_FILE_FORMAT 1311
+#define IDS_TEXT_ADD 1312
+#define IDS_TEXT_REMOVE 1313
+#define IDS_TEXT_RECOGNITION 1314
+#define IDS_TEXT_DOCUMENT 1315
+#define IDS_TEXT_PROGRAM 1316
+#define IDS_TEXT_AUTO_CROP 1317
+#define IDS_TEXT_EXIT 1318
+#define IDS_TEXT_DEFAULT 1319
+#define IDS_TEXT_APPLY 1320
+#define IDS_TEXT_COPY_SIZE 1321 // the copy size dialog's caption
+#define IDS_TEXT_OK 1322
+#define IDS_TEXT_CANCEL 1323
+#define IDS_TEXT_JPEG_QUALITY 1324
 
 // Copy sizes of the copy option dialog (RAvud), by stored option value. Stepping forward from the default walks
 // the sizes upwards: 7, 8, 9, 10, 11, then 1 to 6.
@@ -113,7 +141,10 @@
 #define IDC_FILE_QUALITY_VALUE 1065
 
 // Controls of the job pages. A control's hint, and the tool tip of a label, is the string of the same number
-// (IDS_* above), so these numbers are as fixed as the strings'.
+// (IDS_* above), so these numbers are as fixed as the strings'. A static whose hint or tool tip the page gives has
+// the notify style: without it the system lets the pointer through to the page, which then never learns that the
+// pointer is over the static, and the static's tool tip never sees the pointer at all. The labels without a hint
+// of their own (IDC_*_LABEL from 1200) stay transparent, so that the page's own hint shows over them.
 // The scan settings group that begins every page
 #define IDC_SCAN_MODE 1040
 #define IDC_RESOLUTION 1041
@@ -122,6 +153,16 @@
 #define IDC_RESOLUTION_LABEL 1069   // the same
 // The image format list of the Email, Application and DUzar pages; the Office page's document format list
 #define IDC_FORMAT_LIST 1050
+// Labels without a hint of their own; each names the control beside it
+#define IDC_SAVE_TO_LABEL 1200       // File
+#define IDC_MAIL_PROGRAM_LABEL 1201  // Email
+#define IDC_ATTACH_AS_LABEL 1202     // Email
+#define IDC_PRINTER_LABEL 1203       // Copy, RAvud
+#define IDC_OPEN_WITH_LABEL 1204     // Application
+#define IDC_FILE_FORMAT_LABEL 1205   // Application, DUzar
+#define IDC_RECOGNITION_LABEL 1206   // Office
+#define IDC_DOCUMENT_LABEL 1207      // Office
+#define IDC_PROGRAM_LABEL 1208       // DUzar
 // File page
 #define IDC_TARGET_PATH 1060
 #define IDC_TARGET_BROWSE 1061

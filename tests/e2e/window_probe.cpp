@@ -11,6 +11,11 @@
 //   window-probe message the texts of the message box the program shows
 //   window-probe print   the print dialog: its printer, copies, and the copies field's screen rectangle
 //   window-probe items ID  the entries of the shown page's combo box ID, one a line, the selected one marked "*"
+//   window-probe texts   every text of the main window and of all its pages, shown or not: "KEY<tab>TEXT" lines,
+//                        KEY being main/ID or pageN/ID (N: the page's place among the main window's children), and
+//                        pageN/ID/I for entry I of a combo box; the class of each window as "KEY<tab>class=NAME"
+//   window-probe pointer the shown page: the hint line, the tool tips on screen and their texts, and the screen
+//                        rectangles of its visible controls
 // Exit code: 0 done, 1 no main window (or no such page, dialog or shown control), 2 bad arguments.
 #include <windows.h>
 
@@ -272,15 +277,81 @@ int PrintDialog() {
     return 0;
 }
 
+bool IsClass(HWND window, const wchar_t* name) {
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    return _wcsicmp(className, name) == 0;
+}
+
+// The texts of a window's children; dialogs among them (the main window's pages) are left to their own walk.
+void PrintTexts(HWND parent, const std::string& prefix) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (IsClass(child, L"#32770"))
+            continue;
+        const std::string key = prefix + std::to_string(::GetDlgCtrlID(child));
+        wchar_t className[32] = {};
+        ::GetClassNameW(child, className, 32);
+        std::printf("%s\tclass=%s\n", key.c_str(), Narrow(className).c_str());
+        std::printf("%s\t%s\n", key.c_str(), WindowText(child).c_str());
+        if (IsClass(child, L"ComboBox")) {
+            for (int i = 0; i < static_cast<int>(::SendMessageW(child, CB_GETCOUNT, 0, 0)); ++i)
+                std::printf("%s/%d\t%s\n", key.c_str(), i, ComboText(child, i).c_str());
+        }
+    }
+}
+
+int Texts(HWND window) {
+    int page = 0;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (IsClass(child, L"#32770"))
+            PrintTexts(child, "page" + std::to_string(page++) + "/");
+    }
+    PrintTexts(window, "main/");
+    return 0;
+}
+
+BOOL CALLBACK PrintToolTip(HWND window, LPARAM) {
+    if (::IsWindowVisible(window) && IsClass(window, TOOLTIPS_CLASSW))
+        std::printf("tool_tip=%s\n", WindowText(window).c_str());
+    return TRUE;
+}
+
+int Pointer(HWND window) {
+    HWND shown = nullptr;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child && !shown; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (IsClass(child, L"#32770") && ::IsWindowVisible(child))
+            shown = child;
+    }
+    if (!shown)
+        return 1;
+    std::printf("hint=%s\n", WindowText(::GetDlgItem(window, kHintLineId)).c_str());
+    int tips = 0;
+    ::EnumWindows(CountToolTips, reinterpret_cast<LPARAM>(&tips));
+    std::printf("tool_tips=%d\n", tips);
+    ::EnumWindows(PrintToolTip, 0);
+    PrintScreenRect("page_rect", shown);
+    for (HWND child = ::GetWindow(shown, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(child))
+            continue;
+        const std::string key = "rect_" + std::to_string(::GetDlgCtrlID(child));
+        PrintScreenRect(key.c_str(), child);
+        std::printf("text_%d=%s\n", ::GetDlgCtrlID(child), WindowText(child).c_str());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* commands[] = {"state", "close", "restore", "copy", "ravud", "copysize", "message", "print"};
+    const char* commands[] = {"state",    "close",   "restore", "copy",  "ravud",
+                              "copysize", "message", "print",   "texts", "pointer"};
     bool known = argc == 3 && std::strcmp(argv[1], "items") == 0;
     for (const char* command : commands)
         known = known || (argc == 2 && std::strcmp(argv[1], command) == 0);
     if (!known) {
-        std::fprintf(stderr, "usage: window-probe state|close|restore|copy|ravud|copysize|message|print|items ID\n");
+        std::fprintf(
+            stderr,
+            "usage: window-probe state|close|restore|copy|ravud|copysize|message|print|texts|pointer|items ID\n");
         return 2;
     }
     // The program's message box and the print dialog are not the main window.
@@ -303,5 +374,9 @@ int main(int argc, char** argv) {
         return PrinterPage(window, argv[1][0] == 'r');
     if (std::strcmp(argv[1], "items") == 0)
         return Items(window, std::atoi(argv[2]));
+    if (std::strcmp(argv[1], "texts") == 0)
+        return Texts(window);
+    if (std::strcmp(argv[1], "pointer") == 0)
+        return Pointer(window);
     return State(window);
 }
