@@ -204,6 +204,13 @@ bool CAppServices::InstallDriverCatalogue() {
     return true;
 }
 
+void CAppServices::CreateUserFolder() const {
+    PathBuffer user;
+    GetUserFolder(user);
+    if (user[0] != '\0')
+        CreateFolders(user);
+}
+
 void CAppServices::ShowSettingsFileError() {
     TextBuffer format;
     LoadText(IDS_SETTINGS_FILE_FAILED, format);

@@ -58,6 +58,8 @@ public:
     // the per-user folder is created when it is missing. False, with the user's file untouched, when no backup
     // could be made, and false when the copy failed.
     bool InstallDriverCatalogue();
+    // Creates the per-user folder and every folder above it that is missing, for a user who never ran the program.
+    void CreateUserFolder() const;
 
     uint16_t GetQuality() const { return m_quality; }
     void SetQuality(uint16_t quality) { m_quality = quality; }

@@ -2,10 +2,8 @@
 
 #include "app/app_services.h"
 #include "app/startup_trace.h"
-#include "settings/job_table.h"
 
-#include <cstring>
-#include <new>
+#include <utility>
 
 namespace tolvan {
 
@@ -13,53 +11,13 @@ CSettingsStore* CSettingsFile::Store() const {
     return m_app ? m_app->GetSettingsStore() : nullptr;
 }
 
-HRESULT CSettingsFile::ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra) {
-    CSettingsStore* store = Store();
-    const JobInfo* job = FindJob(mask);
-    std::memset(&record, 0, sizeof record);
-    extra.clear();
-    if (job->blob == BlobKind::kFixed) {
-        extra.assign(job->blobSize, 0);
-        record.ap.dwExtraLen = job->blobSize;
-        return store->ReadJob(m_modelName, mask, &record, extra.data());
-    }
-    HRESULT hr = store->ReadJob(m_modelName, mask, &record, nullptr);
-    if (job->blob == BlobKind::kAsStored && SUCCEEDED(hr) && record.ap.dwExtraLen != 0) {
-        // The store bounds the length by what the stream holds, so this is never more than the file had.
-        extra.assign(record.ap.dwExtraLen, 0);
-        hr = store->ReadJob(m_modelName, mask, &record, extra.data());
-    }
-    if (job->blob == BlobKind::kNone || extra.empty())
-        record.ap.dwExtraLen = 0;
-    record.ap.pExtraLow = 0;
-    return hr;
-}
-
 HRESULT CSettingsFile::ReadModel(std::vector<Job>& jobs) {
-    CSettingsStore* store = Store();
     jobs.clear();
-    HRESULT hr = store->FirstModelName(m_modelName);
-    if (hr != S_OK)
-        return FAILED(hr) ? hr : STG_E_FILENOTFOUND; // a root without a storage holds no model
-    hr = store->ReadSpecInfo(m_modelName, m_specInfo.data());
-    if (FAILED(hr))
-        return hr;
-    uint32_t jobSet = 0;
-    std::memcpy(&jobSet, m_specInfo.data() + kSpecInfoJobSetOffset, sizeof jobSet);
-    try {
-        for (const JobInfo& job : kJobs) {
-            if (!(jobSet & job.mask))
-                continue;
-            Job& data = jobs.emplace_back();
-            data.mask = job.mask;
-            hr = ReadRecord(job.mask, data.record, data.extra);
-            if (FAILED(hr))
-                return hr;
-        }
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    const HRESULT hr = ReadStoredSettings(*Store(), m_settings);
+    // The pages take the records; the owner keeps the model.
+    jobs = std::move(m_settings.jobs);
+    m_settings.jobs.clear();
+    return hr;
 }
 
 bool CSettingsFile::ReadJobs(std::vector<Job>& jobs) {
@@ -103,7 +61,7 @@ HRESULT CSettingsFile::Write(CJobPage& page) {
     HRESULT hr = m_app->OpenSettingsFile(StgMode::kReadWrite);
     if (FAILED(hr))
         return hr;
-    hr = store->OpenModel(m_modelName, StgMode::kReadWrite);
+    hr = store->OpenModel(m_settings.modelName, StgMode::kReadWrite);
     if (FAILED(hr))
         return hr;
     hr = page.Save(page.JobMask(), *store);

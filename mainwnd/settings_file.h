@@ -5,10 +5,8 @@
 #pragma once
 
 #include "pages/job_page.h"
-#include "settings/settings_store.h"
+#include "settings/settings_reader.h"
 
-#include <array>
-#include <cstdint>
 #include <vector>
 
 namespace tolvan {
@@ -19,12 +17,7 @@ class CSettingsFile {
 public:
     explicit CSettingsFile(CAppServices* app) : m_app(app) {}
 
-    // One offered job's record as read from the file, with its blob.
-    struct Job {
-        uint32_t mask = 0;
-        JobRecord record{};
-        std::vector<uint8_t> extra;
-    };
+    using Job = StoredJob;
 
     // Opens the building batch and reads the model name, the job set and the record of every offered job, in tab
     // order, before any page exists: a file that fails here has not been written to. A file that opens but cannot
@@ -41,16 +34,14 @@ public:
     // commits. On failure the file stays as it was and the page's edits stay unapplied.
     HRESULT Write(CJobPage& page);
 
-    const char* ModelName() const { return m_modelName; }
+    const char* ModelName() const { return m_settings.modelName; }
 
 private:
     HRESULT ReadModel(std::vector<Job>& jobs);
-    HRESULT ReadRecord(uint32_t mask, JobRecord& record, std::vector<uint8_t>& extra);
     CSettingsStore* Store() const;
 
     CAppServices* m_app;
-    std::array<uint8_t, kSpecInfoSize> m_specInfo{};
-    char m_modelName[kModelNameBytes] = {};
+    StoredSettings m_settings;
 };
 
 } // namespace tolvan

@@ -19,7 +19,6 @@ constexpr int kQualityGroup[] = {IDC_JPEG_QUALITY_UNIT, IDC_JPEG_QUALITY_VALUE, 
                                  IDC_JPEG_QUALITY};
 
 constexpr uint32_t kMailCategory = 0x8;
-constexpr uint16_t kDefaultQuality = 95;
 constexpr std::string_view kJpgExtension = ".JPG";
 
 // Whether the record's destination already is the program of entry.
@@ -42,7 +41,7 @@ BOOL CEmailPage::OnInitDialog() {
     SelectScanMode();
     ShowResolution();
     LoadBackground();
-    Slider(Item(IDC_JPEG_QUALITY)).SetRange(1, 100, false);
+    Slider(Item(IDC_JPEG_QUALITY)).SetRange(Quality::kMin, Quality::kMax, false);
     ShowQualityGroup(false);
     // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
     // is: nothing to offer, nothing translated.
@@ -185,14 +184,14 @@ bool CEmailPage::RestorePageDefaults() {
         }
     }
     const bool atDefaultFormat = SameTextIgnoringCase(ReadField(m_working.ap.szExt), kJpgExtension) &&
-                                 m_working.ap.dwFormat == Format::kJpg && m_working.ap.wQuality == kDefaultQuality;
+                                 m_working.ap.dwFormat == Format::kJpg && m_working.ap.wQuality == Quality::kDefault;
     if ((m_working.ap.dwFormats & Format::kJpg) && !atDefaultFormat) {
         WriteField(m_working.ap.szExt, kJpgExtension);
         m_working.ap.dwFormat = Format::kJpg;
-        m_working.ap.wQuality = kDefaultQuality;
-        Slider(Item(IDC_JPEG_QUALITY)).SetPos(kDefaultQuality);
+        m_working.ap.wQuality = Quality::kDefault;
+        Slider(Item(IDC_JPEG_QUALITY)).SetPos(Quality::kDefault);
         ShowQualityGroup(false);
-        SetQualityText(kDefaultQuality);
+        SetQualityText(Quality::kDefault);
         // Shows the group again with "JPG", or falls back to "BMP" under scan mode 4.
         FillFormats();
         m_dirty = m_dirty || IsAvailable();

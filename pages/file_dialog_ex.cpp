@@ -4,6 +4,7 @@
 #include "pages/file_target.h"
 #include "pages/text_compare.h"
 #include "res/resource.h"
+#include "settings/job_table.h"
 #include "ui/controls.h"
 
 #include <dlgs.h>
@@ -83,7 +84,7 @@ void CFileDialogEx::OnInitDialog(HWND child) {
     ShowQualityPanel();
 
     Slider slider(m_qualitySlider);
-    slider.SetRange(1, 100, true);
+    slider.SetRange(Quality::kMin, Quality::kMax, true);
     m_quality = m_app ? m_app->GetQuality() : 0;
     slider.SetPos(static_cast<int>(m_quality));
     ShowQualityValue();

@@ -17,7 +17,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr uint16_t kDefaultQuality = 95;
 constexpr char kDefaultExt[] = ".BMP";
 constexpr char kDefaultPrefix[] = "Image";
 constexpr char kNtScanFolder[] = "\\Scan Pictures\\";                 // under the pictures folder
@@ -110,12 +109,12 @@ bool CFilePage::RestorePageDefaults() {
         target.dwFormat = Format::kBmp;
         m_dirty = true;
     }
-    if (target.wQuality != kDefaultQuality) {
-        target.wQuality = kDefaultQuality;
+    if (target.wQuality != Quality::kDefault) {
+        target.wQuality = Quality::kDefault;
         m_dirty = true;
     }
     if (m_app)
-        m_app->SetQuality(kDefaultQuality);
+        m_app->SetQuality(Quality::kDefault);
     if (!SameTextIgnoringCase(ReadField(target.szExt), kDefaultExt)) {
         WriteField(target.szExt, kDefaultExt);
         m_dirty = true;

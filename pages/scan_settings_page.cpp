@@ -4,47 +4,13 @@
 #include "controls/skin_colours.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
+#include "settings/job_table.h"
 #include "ui/controls.h"
 #include "ui/gdi.h"
 
 #include <cstring>
 
 namespace tolvan {
-
-namespace {
-
-struct ScanMode {
-    uint16_t bit;
-    UINT text;
-};
-constexpr ScanMode kScanModes[] = {{1, IDS_SCAN_MODE_COLOR}, {2, IDS_SCAN_MODE_GRAY}, {4, IDS_SCAN_MODE_BLACK_WHITE}};
-
-struct Resolution {
-    int position;
-    uint16_t dpi;
-    UINT caption;
-    UINT hint;
-};
-constexpr Resolution kResolutions[] = {{1, 150, IDS_RESOLUTION_150, IDS_RESOLUTION_150_HINT},
-                                       {2, 300, IDS_RESOLUTION_300, IDS_RESOLUTION_300_HINT},
-                                       {3, 600, IDS_RESOLUTION_600, IDS_RESOLUTION_600_HINT},
-                                       {4, 1200, IDS_RESOLUTION_1200, IDS_RESOLUTION_1200_HINT}};
-
-const Resolution* ByDpi(uint16_t dpi) {
-    for (const Resolution& r : kResolutions)
-        if (r.dpi == dpi)
-            return &r;
-    return nullptr;
-}
-
-const Resolution* ByPosition(int position) {
-    for (const Resolution& r : kResolutions)
-        if (r.position == position)
-            return &r;
-    return nullptr;
-}
-
-} // namespace
 
 void CScanSettingsPage::LoadText(UINT id, char (&buffer)[260]) const {
     if (m_app) {
@@ -99,7 +65,7 @@ void CScanSettingsPage::SelectScanMode() {
 }
 
 void CScanSettingsPage::SetResolutionCaption(int position) {
-    const Resolution* r = ByPosition(position);
+    const Resolution* r = FindResolutionByPosition(position);
     if (!r)
         return;
     char caption[260];
@@ -111,7 +77,7 @@ void CScanSettingsPage::SetResolutionCaption(int position) {
 void CScanSettingsPage::ShowResolution() {
     Slider slider(Item(IDC_RESOLUTION));
     slider.SetRange(1, 4, false);
-    if (const Resolution* r = ByDpi(m_working.wResolution)) {
+    if (const Resolution* r = FindResolution(m_working.wResolution)) {
         slider.SetPos(r->position);
         SetResolutionCaption(r->position);
     }
@@ -161,7 +127,7 @@ void CScanSettingsPage::OnScanModeChange() {
 
 void CScanSettingsPage::OnResolutionScroll() {
     const int position = Slider(Item(IDC_RESOLUTION)).GetPos();
-    if (const Resolution* r = ByPosition(position); r && r->dpi != m_working.wResolution) {
+    if (const Resolution* r = FindResolutionByPosition(position); r && r->dpi != m_working.wResolution) {
         m_working.wResolution = r->dpi;
         SetResolutionCaption(position);
     }
@@ -193,7 +159,7 @@ void CScanSettingsPage::OnSetCursor(HWND over) {
     if (over && over != m_hwnd) {
         const int id = ::GetDlgCtrlID(over);
         if (id == IDC_RESOLUTION_CAPTION) {
-            const Resolution* r = ByDpi(m_working.wResolution);
+            const Resolution* r = FindResolution(m_working.wResolution);
             hint = r ? r->hint : kResolutions[0].hint;
         } else {
             hint = HintIdForControl(id);

@@ -15,7 +15,6 @@ namespace {
 
 constexpr uint32_t kDestinationCategory = 0x01000000;
 constexpr uint16_t kUserApplicationId = 4200;
-constexpr uint16_t kDefaultQuality = 95;
 // Registry key names have at most 255 characters.
 constexpr DWORD kSubkeyNameBytes = 261;
 
@@ -59,7 +58,7 @@ bool MakeUserApplication(std::string_view path, ApEntry& entry) {
     made.dwApCategory = kDestinationCategory;
     made.dwFormats = Format::kUserAddedFormats;
     made.dwFormat = Format::kBmp;
-    made.wQuality = kDefaultQuality;
+    made.wQuality = Quality::kDefault;
     made.wApId = kUserApplicationId;
     WriteField(made.szApName, name);
     WriteField(made.szExeName, name);

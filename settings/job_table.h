@@ -47,6 +47,41 @@ inline constexpr JobInfo kJobs[] = {
 };
 
 const JobInfo* FindJob(uint32_t mask);
+// The job whose tab caption is exactly caption.
+const JobInfo* FindJobByCaption(std::string_view caption);
+
+// The scan modes of bColorModes and wColorMode, in the order the pages list them.
+struct ScanMode {
+    uint16_t bit;
+    unsigned text;
+};
+inline constexpr ScanMode kScanModes[] = {
+    {0x1, IDS_SCAN_MODE_COLOR}, {0x2, IDS_SCAN_MODE_GRAY}, {0x4, IDS_SCAN_MODE_BLACK_WHITE}};
+inline constexpr uint8_t kAllScanModes = 0x7;
+
+const ScanMode* FindScanMode(uint32_t bit);
+
+// The resolutions of wResolution, at their positions on the pages' slider.
+struct Resolution {
+    int position;
+    uint16_t dpi;
+    unsigned caption;
+    unsigned hint;
+};
+inline constexpr Resolution kResolutions[] = {{1, 150, IDS_RESOLUTION_150, IDS_RESOLUTION_150_HINT},
+                                              {2, 300, IDS_RESOLUTION_300, IDS_RESOLUTION_300_HINT},
+                                              {3, 600, IDS_RESOLUTION_600, IDS_RESOLUTION_600_HINT},
+                                              {4, 1200, IDS_RESOLUTION_1200, IDS_RESOLUTION_1200_HINT}};
+
+const Resolution* FindResolution(uint32_t dpi);
+const Resolution* FindResolutionByPosition(int position);
+
+// The JPEG quality's slider range, and the value wherever the program sets a default.
+namespace Quality {
+inline constexpr uint16_t kMin = 1;
+inline constexpr uint16_t kMax = 100;
+inline constexpr uint16_t kDefault = 95;
+} // namespace Quality
 
 struct ImageFormat {
     uint32_t bit;

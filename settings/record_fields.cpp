@@ -84,6 +84,31 @@ std::optional<uint32_t> ParseNumber(std::string_view text) {
     return value;
 }
 
+std::string HexText(std::span<const uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(2 * bytes.size());
+    for (uint8_t byte : bytes) {
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 0xF];
+    }
+    return out;
+}
+
+bool ParseHexText(std::string_view text, std::vector<uint8_t>& out) {
+    out.clear();
+    if (text.size() % 2)
+        return false;
+    out.reserve(text.size() / 2);
+    for (size_t i = 0; i < text.size(); i += 2) {
+        const int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+        if (hi < 0 || lo < 0)
+            return false;
+        out.push_back(static_cast<uint8_t>(hi * 16 + lo));
+    }
+    return true;
+}
+
 bool SetRecordField(JobRecord& record, const RecordField& field, std::string_view text) {
     uint8_t* p = At(record, field);
     switch (field.kind) {
@@ -93,16 +118,10 @@ bool SetRecordField(JobRecord& record, const RecordField& field, std::string_vie
             return false;
         return WriteField(reinterpret_cast<char*>(p), field.width, text);
     case FieldKind::kBytes: {
-        if (text.size() != 2u * field.width)
+        std::vector<uint8_t> bytes;
+        if (!ParseHexText(text, bytes) || bytes.size() != field.width)
             return false;
-        uint8_t bytes[8] = {};
-        for (size_t i = 0; i < field.width; ++i) {
-            const int hi = HexDigit(text[2 * i]), lo = HexDigit(text[2 * i + 1]);
-            if (hi < 0 || lo < 0)
-                return false;
-            bytes[i] = static_cast<uint8_t>(hi * 16 + lo);
-        }
-        std::memcpy(p, bytes, field.width);
+        std::memcpy(p, bytes.data(), field.width);
         return true;
     }
     default: {
@@ -120,15 +139,8 @@ std::string FormatRecordField(const JobRecord& record, const RecordField& field)
     switch (field.kind) {
     case FieldKind::kString:
         return std::string(ReadField(reinterpret_cast<const char*>(p), field.width));
-    case FieldKind::kBytes: {
-        std::string out;
-        char pair[3];
-        for (size_t i = 0; i < field.width; ++i) {
-            std::snprintf(pair, sizeof pair, "%02x", p[i]);
-            out += pair;
-        }
-        return out;
-    }
+    case FieldKind::kBytes:
+        return HexText({p, field.width});
     default: {
         uint32_t value = 0;
         std::memcpy(&value, p, field.width);

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tolvan {
 
@@ -30,5 +31,9 @@ bool SetRecordField(JobRecord& record, const RecordField& field, std::string_vie
 std::string FormatRecordField(const JobRecord& record, const RecordField& field);
 
 std::optional<uint32_t> ParseNumber(std::string_view text);
+
+// Bytes as pairs of hex digits, lower case; and back, false on an odd length or a character that is no hex digit.
+std::string HexText(std::span<const uint8_t> bytes);
+bool ParseHexText(std::string_view text, std::vector<uint8_t>& out);
 
 } // namespace tolvan

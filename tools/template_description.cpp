@@ -9,17 +9,6 @@
 
 namespace tolvan {
 
-namespace {
-
-const JobInfo* JobByCaption(std::string_view caption) {
-    for (const JobInfo& job : kJobs)
-        if (job.caption == caption)
-            return &job;
-    return nullptr;
-}
-
-} // namespace
-
 bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, std::string& error) {
     out = {};
     TemplateJob* job = nullptr;
@@ -47,7 +36,7 @@ bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, s
                 continue;
             if (section.substr(0, 4) != "job ")
                 return fail("unknown section");
-            const JobInfo* info = JobByCaption(Trim(section.substr(4)));
+            const JobInfo* info = FindJobByCaption(Trim(section.substr(4)));
             if (!info)
                 return fail("unknown job");
             for (const TemplateJob& other : out.jobs)
@@ -77,7 +66,7 @@ bool ParseTemplateDescription(std::string_view text, TemplateDescription& out, s
                 std::string_view rest = value;
                 while (!(rest = Trim(rest)).empty()) {
                     const size_t sp = rest.find_first_of(" \t");
-                    const JobInfo* info = JobByCaption(rest.substr(0, sp));
+                    const JobInfo* info = FindJobByCaption(rest.substr(0, sp));
                     if (!info)
                         return fail("unknown job in the job set");
                     out.jobSet |= info->mask;

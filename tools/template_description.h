@@ -3,7 +3,7 @@
 // section per job whose lines set record fields by name.
 #pragma once
 
-#include "settings/job_record.h"
+#include "settings/stored_job.h"
 
 #include <cstdint>
 #include <string>
@@ -12,11 +12,7 @@
 
 namespace tolvan {
 
-struct TemplateJob {
-    uint32_t mask = 0;
-    JobRecord record{};
-    std::vector<uint8_t> extra;
-};
+using TemplateJob = StoredJob;
 
 struct TemplateDescription {
     std::string modelName;
