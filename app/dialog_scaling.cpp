@@ -12,11 +12,23 @@ struct ScalePass {
     HFONT font;
     ScaleFactors stored;
     DisplayResolutionReader resolution;
+    // The display's resolution is read once for all children of the pass: a display device context costs about a
+    // millisecond under Wine, and the resolution does not change while one dialog is set up.
+    bool read = false;
+    DisplayResolution dpi;
+
+    DisplayResolution Resolution() {
+        if (!read) {
+            dpi = resolution();
+            read = true;
+        }
+        return dpi;
+    }
 };
 
 BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
-    const ScalePass& pass = *reinterpret_cast<const ScalePass*>(data);
-    const DisplayResolution dpi = pass.resolution();
+    ScalePass& pass = *reinterpret_cast<ScalePass*>(data);
+    const DisplayResolution dpi = pass.Resolution();
     const double fx = dpi.x > 0 ? 96.0 / dpi.x : 1.0;
     const double fy = dpi.y > 0 ? 96.0 / dpi.y : 1.0;
     if (pass.font)
@@ -67,7 +79,7 @@ ScaleFactors FactorsFromDialogUnits(HWND dialog) {
 void ScaleDialogChildren(HWND dialog, HFONT font, ScaleFactors stored, DisplayResolutionReader resolution) {
     if (!dialog)
         return;
-    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay};
+    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay, false, {}};
     ::EnumChildWindows(dialog, ScaleChild, reinterpret_cast<LPARAM>(&pass));
 }
 

@@ -11,7 +11,7 @@ namespace tolvan::startup_trace {
 namespace {
 
 constexpr char kVariable[] = "TOLVAN_STARTUP_TRACE";
-constexpr int kMaxSteps = 48;
+constexpr int kMaxSteps = 128;
 
 struct Trace {
     enum class State { kUnknown, kOff, kOn, kDone } state = State::kUnknown;

@@ -25,6 +25,10 @@ APPLICATION_JOB = 0x1
 USER_APPLICATION_ID = 4200
 
 
+def ratio(a, b):
+    return a / b if b else float("nan")
+
+
 def visible(title):
     done = subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"], capture_output=True, text=True

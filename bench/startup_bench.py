@@ -22,10 +22,6 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 import bench_wine  # noqa: E402
 
 
-def ratio(a, b):
-    return a / b if b else float("nan")
-
-
 def print_steps(label, traces):
     """The median time of every step since the process was created, and since the step before."""
     if not traces:
@@ -75,8 +71,8 @@ def main():
     print(f"  Tolvan.exe, its main window    {own * 1000:8.1f} ms")
     if tolvan.warnings:
         print(f"  ({tolvan.warnings} of {iterations} runs showed a start-up warning first, answered at once)")
-    print(f"ratio Tolvan/bare: first window {ratio(statistics.median(tolvan.first), floor):.2f}, "
-          f"main window {ratio(own, floor):.2f}")
+    print(f"ratio Tolvan/bare: first window {bench_wine.ratio(statistics.median(tolvan.first), floor):.2f}, "
+          f"main window {bench_wine.ratio(own, floor):.2f}")
     print_steps("Tolvan.exe", tolvan.traces)
 
     bare_memory = statistics.median(bare.memory) / 1024
@@ -84,14 +80,14 @@ def main():
     print(f"private memory once the window shows, median of {iterations} runs")
     print(f"  bare-dialog.exe (floor)        {bare_memory:8.1f} MB")
     print(f"  Tolvan.exe                     {own_memory:8.1f} MB")
-    print(f"difference Tolvan - bare: {own_memory - bare_memory:.1f} MB, ratio {ratio(own_memory, bare_memory):.2f}")
+    print(f"difference Tolvan - bare: {own_memory - bare_memory:.1f} MB, ratio {bench_wine.ratio(own_memory, bare_memory):.2f}")
 
     grown = statistics.median(large.main)
     print(f"growth: {bench_wine.GROWTH_APPLICATIONS} more installed applications and {growth.printers()} printers, "
           f"median of {iterations} runs")
     print(f"  Tolvan.exe, demo installation  {own * 1000:8.1f} ms")
     print(f"  Tolvan.exe, grown installation {grown * 1000:8.1f} ms")
-    print(f"ratio grown/demo: {ratio(grown, own):.2f}")
+    print(f"ratio grown/demo: {bench_wine.ratio(grown, own):.2f}")
     print_steps("Tolvan.exe (growth)", large.traces)
 
 

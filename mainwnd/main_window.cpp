@@ -11,6 +11,7 @@
 #include "ui/bitmap_resource.h"
 #include "ui/controls.h"
 #include "ui/gdi.h"
+#include "ui/resource_counts.h"
 
 #include <htmlhelp.h>
 
@@ -303,6 +304,10 @@ bool CMainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
         result = ShowHint(static_cast<UINT>(wParam));
         return true;
     default:
+        if (msg != 0 && msg == ResourceCountsMessage()) {
+            result = ResourcesAnswer(CountResources());
+            return true;
+        }
         return CDialog::OnMessage(msg, wParam, lParam, result);
     }
 }

@@ -16,6 +16,9 @@
 //                        pageN/ID/I for entry I of a combo box; the class of each window as "KEY<tab>class=NAME"
 //   window-probe pointer the shown page: the hint line, the tool tips on screen and their texts, and the screen
 //                        rectangles of its visible controls
+//   window-probe resources gdi=N windows=N gui_gdi=N gui_user=N: the program's own count of its GDI objects and
+//                        windows (it answers only when started with TOLVAN_RESOURCE_COUNTS set), and what
+//                        GetGuiResources says of its process (0 under Wine); for the soak benchmark
 // Exit code: 0 done, 1 no main window (or no such page, dialog or shown control), 2 bad arguments.
 #include <windows.h>
 
@@ -340,18 +343,40 @@ int Pointer(HWND window) {
     return 0;
 }
 
+int Resources(HWND window) {
+    const UINT message = ::RegisterWindowMessageA("Tolvan.ResourceCounts");
+    DWORD_PTR answer = 0;
+    // Generous: the program may still be busy with a burst of input.
+    if (!::SendMessageTimeoutA(window, message, 0, 0, SMTO_NORMAL, 60000, &answer) || answer == 0) {
+        std::fprintf(stderr, "no answer (was the program started with TOLVAN_RESOURCE_COUNTS?)\n");
+        return 1;
+    }
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    DWORD guiGdi = 0, guiUser = 0;
+    if (HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process)) {
+        guiGdi = ::GetGuiResources(handle, GR_GDIOBJECTS);
+        guiUser = ::GetGuiResources(handle, GR_USEROBJECTS);
+        ::CloseHandle(handle);
+    }
+    std::printf("gdi=%lu windows=%lu gui_gdi=%lu gui_user=%lu\n", static_cast<unsigned long>(answer & 0xFFFFFFFF),
+                static_cast<unsigned long>(answer >> 32), static_cast<unsigned long>(guiGdi),
+                static_cast<unsigned long>(guiUser));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* commands[] = {"state",    "close",   "restore", "copy",  "ravud",
-                              "copysize", "message", "print",   "texts", "pointer"};
+    const char* commands[] = {"state",   "close", "restore", "copy",    "ravud",    "copysize",
+                              "message", "print", "texts",   "pointer", "resources"};
     bool known = argc == 3 && std::strcmp(argv[1], "items") == 0;
     for (const char* command : commands)
         known = known || (argc == 2 && std::strcmp(argv[1], command) == 0);
     if (!known) {
-        std::fprintf(
-            stderr,
-            "usage: window-probe state|close|restore|copy|ravud|copysize|message|print|texts|pointer|items ID\n");
+        std::fprintf(stderr,
+                     "usage: window-probe "
+                     "state|close|restore|copy|ravud|copysize|message|print|texts|pointer|resources|items ID\n");
         return 2;
     }
     // The program's message box and the print dialog are not the main window.
@@ -378,5 +403,7 @@ int main(int argc, char** argv) {
         return Texts(window);
     if (std::strcmp(argv[1], "pointer") == 0)
         return Pointer(window);
+    if (std::strcmp(argv[1], "resources") == 0)
+        return Resources(window);
     return State(window);
 }

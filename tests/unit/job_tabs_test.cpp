@@ -11,6 +11,7 @@
 #include "settings/fixed_string.h"
 #include "settings/job_table.h"
 #include "ui/gdi.h"
+#include "ui/resource_counts.h"
 
 #include <gtest/gtest.h>
 
@@ -309,6 +310,46 @@ TEST_F(JobTabsTest, ARecordNeverStoredIsWrittenWhileTheTabsAreBuilt) {
     EXPECT_TRUE(SameBytes(stored, Page(JobMask::kFile).Working()));
     EXPECT_FALSE(Page(JobMask::kFile).IsDirty());
     EXPECT_FALSE(ApplyEnabled());
+}
+
+// Every GDI object and window that building the tabs, switching them, Default and painting create is released
+// again: neither a round of every tab nor a whole window's life leaves anything behind. The first window fills
+// what stays for the process (window classes, stock objects, the system's caches) before the count.
+TEST_F(JobTabsTest, TabsDefaultsAndTheWindowsLifeLeaveNoGdiObjectsOrWindowsBehind) {
+    uint32_t all = 0;
+    for (const JobInfo& job : kJobs)
+        all |= job.mask;
+    const auto round = [&] {
+        for (const JobInfo& job : kJobs) {
+            Click(job.tabButtonId);
+            Click(IDC_DEFAULT);
+            ::RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            PumpMessages();
+        }
+    };
+    const auto close = [&] {
+        window->DestroyWindow();
+        window.reset();
+        PumpMessages();
+    };
+    Open(all);
+    round();
+    const ResourceCounts open = CountResources();
+    for (int i = 0; i < 3; ++i)
+        round();
+    const ResourceCounts cycled = CountResources();
+    EXPECT_EQ(cycled.gdiObjects, open.gdiObjects);
+    EXPECT_EQ(cycled.windows, open.windows);
+    EXPECT_GT(open.gdiObjects, 0u) << "nothing counted: the count would prove nothing";
+    close();
+
+    const ResourceCounts closed = CountResources();
+    Open(all);
+    round();
+    close();
+    const ResourceCounts again = CountResources();
+    EXPECT_EQ(again.gdiObjects, closed.gdiObjects);
+    EXPECT_EQ(again.windows, closed.windows);
 }
 
 } // namespace
