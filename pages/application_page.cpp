@@ -40,16 +40,16 @@ std::string CaseFolded(std::string name) {
 CApplicationPage::CApplicationPage(CAppServices* app)
     : CImageDestinationPage(IDD_APPLICATION_PAGE, JobMask::kApplication, app) {}
 
-BOOL CApplicationPage::OnInitDialog() {
+void CApplicationPage::SetUpPage() {
     SetUpScanSettings();
     for (auto [button, id] :
          {std::pair{&m_addButton, IDC_ADD_APPLICATION}, std::pair{&m_deleteButton, IDC_DELETE_APPLICATION}}) {
         button->SubclassWithColors(id, m_hwnd, kPageColour, kButtonTextColour, kDisabledTextColour);
         CWindow(Item(id)).Show(SW_HIDE);
     }
-    // Without the module or the installed-applications list the page keeps only its scan settings, untranslated.
+    // Without the module or the installed-applications list the page keeps only its scan settings.
     if (!ListApplications())
-        return TRUE;
+        return;
     if (IsAvailable()) {
         SelectApplication();
         FillFormats();
@@ -57,8 +57,6 @@ BOOL CApplicationPage::OnInitDialog() {
     } else {
         m_unavailable = true;
     }
-    Translate();
-    return TRUE;
 }
 
 bool CApplicationPage::ListApplications() {

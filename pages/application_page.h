@@ -19,7 +19,7 @@ public:
     int ApplicationCount() const { return m_applicationCount; }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     bool IsAvailable() const override { return m_applicationCount > 0; }
     bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;

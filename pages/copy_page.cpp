@@ -23,7 +23,7 @@ constexpr uint8_t kPropertiesOutside = 238;
 
 CCopyPage::CCopyPage(CAppServices* app) : CPrinterPage(IDD_COPY_PAGE, JobMask::kCopy, app, PrinterMatch::kWholeName) {}
 
-BOOL CCopyPage::OnInitDialog() {
+void CCopyPage::SetUpPage() {
     ScaleControls();
     LoadBackground();
     SetUpToolTips();
@@ -32,9 +32,9 @@ BOOL CCopyPage::OnInitDialog() {
     FillScanModes();
     SelectScanMode();
     ShowResolution();
-    // Without memory for the spooler's list the page offers nothing and stays untranslated.
+    // Without memory for the spooler's list the page offers nothing.
     if (!ListPrinters())
-        return TRUE;
+        return;
     const bool tookDevMode = TakeInitialPrinter();
     if (ListedPrinterCount() == 0) {
         m_unavailable = true;
@@ -45,8 +45,6 @@ BOOL CCopyPage::OnInitDialog() {
         // Set-up replaced what the file holds; the main window learns it when it shows the page.
         m_dirty = true;
     }
-    Translate();
-    return TRUE;
 }
 
 void CCopyPage::SetUpPropertiesButton() {

@@ -24,7 +24,7 @@ public:
     const std::string& SelectedPrinter() const { return m_selectedPrinter; }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     bool RestorePageDefaults() override;
     void OnPageCommand(int id, int code) override;
     bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;

@@ -19,19 +19,17 @@ constexpr uint16_t kDUzarId = 4160;
 
 CDUzarPage::CDUzarPage(CAppServices* app) : CImageDestinationPage(IDD_DUZAR_PAGE, JobMask::kDUzar, app) {}
 
-BOOL CDUzarPage::OnInitDialog() {
+void CDUzarPage::SetUpPage() {
     SetUpScanSettings();
-    // Without the module or the installed-applications list the page keeps only its scan settings, untranslated.
+    // Without the module or the installed-applications list the page keeps only its scan settings.
     if (!ListApplication())
-        return TRUE;
+        return;
     if (IsAvailable()) {
         FillFormats();
         AskForFirstSave();
     } else {
         m_unavailable = true;
     }
-    Translate();
-    return TRUE;
 }
 
 bool CDUzarPage::ListApplication() {

@@ -16,7 +16,7 @@ public:
     int ApplicationCount() const { return static_cast<int>(m_applications.Size()); }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     bool IsAvailable() const override { return !m_applications.Empty(); }
     bool RestorePageDefaults() override;
     UINT HintIdForControl(int id) const override;

@@ -34,7 +34,7 @@ template <size_t N> void CopyField(char (&to)[N], const char (&from)[N]) {
 
 CEmailPage::CEmailPage(CAppServices* app) : CScanSettingsPage(IDD_EMAIL_PAGE, JobMask::kEmail, app) {}
 
-BOOL CEmailPage::OnInitDialog() {
+void CEmailPage::SetUpPage() {
     ScaleControls();
     SetUpToolTips();
     FillScanModes();
@@ -44,20 +44,18 @@ BOOL CEmailPage::OnInitDialog() {
     Slider(Item(IDC_JPEG_QUALITY)).SetRange(Quality::kMin, Quality::kMax, false);
     ShowQualityGroup(false);
     // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
-    // is: nothing to offer, nothing translated.
+    // is, with nothing to offer.
     if (!m_app || !m_applications.Load(*m_app, kMailCategory))
-        return TRUE;
+        return;
     // Mail programs take these three whatever a record says.
     m_working.ap.dwFormats = Format::kEmailFormats;
     FillFormats();
     if (!DetectMailClients())
-        return TRUE;
+        return;
     if (m_mailClientCount == 0)
         m_unavailable = true;
     else
         AskForFirstSave();
-    Translate();
-    return TRUE;
 }
 
 bool CEmailPage::DetectMailClients() {

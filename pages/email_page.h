@@ -20,7 +20,7 @@ public:
     int MailClientCount() const { return m_mailClientCount; }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     bool IsAvailable() const override { return m_mailClientCount > 0; }
     void AfterScanModeChange() override { FillFormats(); }
     bool RestorePageDefaults() override;

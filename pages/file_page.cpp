@@ -32,7 +32,7 @@ int CFilePage::ValueFieldId() const {
     return IDC_TARGET_PATH;
 }
 
-BOOL CFilePage::OnInitDialog() {
+void CFilePage::SetUpPage() {
     ScaleControls();
     m_browse.SubclassWithColors(IDC_TARGET_BROWSE, m_hwnd, kPageColour, kButtonTextColour, kDisabledTextColour);
     LoadBackground();
@@ -44,8 +44,6 @@ BOOL CFilePage::OnInitDialog() {
     if (m_app)
         m_app->SetQuality(m_working.ap.wQuality);
     AskForFirstSave();
-    Translate();
-    return TRUE;
 }
 
 bool CFilePage::SpecialFolder(int csidl, char (&path)[260]) const {

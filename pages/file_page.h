@@ -19,7 +19,7 @@ public:
     const std::string& PathText() const { return m_pathText; }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     void OnPageScroll(HWND source) override;
     // Saving to a file needs no destination program: the page is always usable.
     bool IsAvailable() const override { return true; }

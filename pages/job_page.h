@@ -4,7 +4,7 @@
 //
 // How a page meets the settings file: it never does. The job tabs own the file (mainwnd/settings_file.h):
 // they read the page's record and hand it over with LoadRecord and SetModelName before the page's window
-// exists. A page whose record was never stored asks for its first save from OnInitDialog with
+// exists. A page whose record was never stored asks for its first save from its dialog set-up with
 // AskForFirstSave(), once it knows it has a destination; it writes nothing itself. When every page is built,
 // the owner calls FirstSave for each page that asked, in tab order, inside its one reading batch, and later
 // Save for Apply; both hand the page an IJobWriter, which is the only way a page's record reaches the file.

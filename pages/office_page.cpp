@@ -38,11 +38,11 @@ bool IsChinese(std::string_view language) {
 
 COfficePage::COfficePage(CAppServices* app) : CScanSettingsPage(IDD_OFFICE_PAGE, JobMask::kOffice, app) {}
 
-BOOL COfficePage::OnInitDialog() {
+void COfficePage::SetUpPage() {
     SetUpScanSettings();
-    // Without the module or the installed-applications list the page keeps only its scan settings, untranslated.
+    // Without the module or the installed-applications list the page keeps only its scan settings.
     if (!ListDocumentPrograms() || !ListRecognitionPrograms())
-        return TRUE;
+        return;
     m_working.ap.dwFormats = OfficeBit::kAll;
     FillFormats();
     if (!HasRecognition()) {
@@ -55,8 +55,6 @@ BOOL COfficePage::OnInitDialog() {
     } else {
         AskForFirstSave();
     }
-    Translate();
-    return TRUE;
 }
 
 bool COfficePage::ListDocumentPrograms() {

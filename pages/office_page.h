@@ -19,7 +19,7 @@ public:
     size_t DocumentCount() const { return m_documents.Size(); }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     // Both lists are needed for a change to count; a few rules ask only for a recognition program.
     bool IsAvailable() const override { return HasRecognition() && !m_documents.Empty(); }
     bool RestorePageDefaults() override;

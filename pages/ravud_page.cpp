@@ -28,7 +28,7 @@ bool SameDevModePart(const RAvudBlob& a, const RAvudBlob& b) {
 
 CRAvudPage::CRAvudPage(CAppServices* app) : CPrinterPage(IDD_RAVUD_PAGE, JobMask::kRAvud, app, PrinterMatch::kPrefix) {}
 
-BOOL CRAvudPage::OnInitDialog() {
+void CRAvudPage::SetUpPage() {
     ScaleControls();
     LoadBackground();
     m_properties.SubclassWithColors(IDC_PRINTER_PROPERTIES, m_hwnd, kPageColour, kButtonTextColour,
@@ -43,10 +43,10 @@ BOOL CRAvudPage::OnInitDialog() {
     }
     ShowResolution();
     GiveBothCopiesABlob();
-    // Without memory for the spooler's list the page offers nothing and stays untranslated.
+    // Without memory for the spooler's list the page offers nothing.
     if (!ListPrinters()) {
         m_unavailable = true;
-        return TRUE;
+        return;
     }
     ChooseFirstPrinter();
     if (ListedPrinterCount() == 0) {
@@ -54,8 +54,6 @@ BOOL CRAvudPage::OnInitDialog() {
         m_properties.Enable(false);
         m_copySize.Enable(false);
     }
-    Translate();
-    return TRUE;
 }
 
 bool CRAvudPage::CanStore(const PRINTER_INFO_2A& entry) const {

@@ -25,7 +25,7 @@ public:
     RAvudBlob SavedBlob() const { return ReadRAvudBlob(m_savedExtra); }
 
 protected:
-    BOOL OnInitDialog() override;
+    void SetUpPage() override;
     bool RestorePageDefaults() override;
     void OnPageCommand(int id, int code) override;
     bool PageCtlColor(UINT msg, HDC dc, HWND control, LRESULT& result) override;

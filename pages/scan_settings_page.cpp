@@ -83,6 +83,12 @@ void CScanSettingsPage::ShowResolution() {
     }
 }
 
+BOOL CScanSettingsPage::OnInitDialog() {
+    SetUpPage();
+    Translate();
+    return TRUE;
+}
+
 void CScanSettingsPage::Translate() {
     if (m_app)
         m_app->TranslateDialog(m_hwnd, TemplateId());

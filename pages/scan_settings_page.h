@@ -16,6 +16,9 @@ public:
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // The page's own set-up, from scaling to its last step. The dialog's texts are translated after it however it
+    // ends, so that a page whose destinations cannot be listed still speaks the user's language.
+    virtual void SetUpPage() = 0;
     void OnCommand(int id, int code, HWND control) override;
 
     // Whether the page has a destination to offer; an unavailable page never notifies a change.
@@ -52,7 +55,6 @@ protected:
     void FillScanModes();
     void SelectScanMode();
     void ShowResolution();
-    void Translate();
 
     // After a user change of one field of the working copy: the first effective change of an available page
     // sets the dirty flag and tells the main window.
@@ -68,6 +70,8 @@ protected:
     CToolTipCtrl m_toolTip;
 
 private:
+    BOOL OnInitDialog() final;
+    void Translate();
     void OnScanModeChange();
     // False when the page ended the request early.
     bool OnRestoreDefaults();

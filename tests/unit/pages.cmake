@@ -34,3 +34,10 @@ target_link_libraries(job_tabs_tests PRIVATE tolvan_mainwnd control_test_host)
 # The copy size dialog of the RAvud page is an active top-level window: it keeps away from the pointer checks.
 tolvan_page_test(copy_size_dialog_tests LOCK display_input copy_size_dialog_test.cpp)
 target_link_libraries(copy_size_dialog_tests PRIVATE control_test_host)
+# The fixed texts of every dialog in English and in each shipped language: shown through the translation module,
+# and fitting their controls. The pages are visible windows: they keep away from the pointer checks.
+tolvan_page_test(page_texts_tests LOCK display_input page_texts_test.cpp)
+add_dependencies(page_texts_tests MultiLng message_file)
+tolvan_path_definitions(page_texts_tests PRIVATE
+    TOLVAN_MULTILNG_DLL ${TOLVAN_DRIVER_DIR}/MultiLng.dll
+    TOLVAN_MESSAGE_FILE ${TOLVAN_DRIVER_DIR}/Tolvan.msg)

@@ -22,11 +22,7 @@ public:
         : CScanSettingsPage(IDD_FILE_PAGE, JobMask::kFile, app), m_available(available) {}
 
 protected:
-    BOOL OnInitDialog() override {
-        SetUpScanSettings();
-        Translate();
-        return TRUE;
-    }
+    void SetUpPage() override { SetUpScanSettings(); }
     bool IsAvailable() const override { return m_available; }
 
 private:
