@@ -180,6 +180,7 @@ void Parser::Run(std::string_view text) {
 
 void Parser::Header(std::string_view line) {
     m_header = true;
+    m_out.headerLine = m_line;
     // tolvan-settings VERSION model "NAME"
     const std::size_t sp1 = line.find(' ');
     const std::string_view word = line.substr(0, sp1);

@@ -17,11 +17,12 @@ namespace tolvan {
 
 inline constexpr int kSettingsTextVersion = 1;
 
-// A blob longer than this is no blob any job keeps (a printer's device mode is a few kilobytes).
-inline constexpr std::size_t kMaxBlobBytes = 64 * 1024;
+// A blob longer than this is no blob any job keeps: the most a device mode can say it holds (two 16-bit sizes).
+inline constexpr std::size_t kMaxBlobBytes = 2 * 0xFFFF;
 
 struct SettingsText {
     std::string modelName;
+    int headerLine = 0; // the line that names the model
     std::vector<StoredJob> jobs;
     std::vector<int> jobLines; // where each job's section starts
 };

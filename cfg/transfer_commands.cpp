@@ -54,7 +54,7 @@ const StoredJob* FindStoredJob(const StoredSettings& settings, uint32_t mask) {
 bool FitsSettings(const char* file, const SettingsText& text, const StoredSettings& settings) {
     bool fits = true;
     if (text.modelName != settings.modelName) {
-        Report(std::string(file) + ":1", "model",
+        Report(std::string(file) + ":" + std::to_string(text.headerLine), "model",
                "the file holds settings of model \"" + text.modelName + "\", this user's are of model \"" +
                    settings.modelName + "\"");
         fits = false;
@@ -150,38 +150,57 @@ int RunImport(CConsoleApp& app, const char* file, bool dryRun) {
     return code;
 }
 
-int RunSet(CConsoleApp& app, const char* jobName, const char* field, const char* value) {
-    const JobInfo* info = FindJobByCaption(jobName);
-    if (!info) {
-        Report(jobName, "", "not a job (Email, Office, File, Copy, VAVizi, DUzar, RAvud)");
-        return kCfgInvalid;
-    }
-    StoredSettings settings;
-    int code = app.OpenForWriting(settings);
-    if (code != kCfgOk)
-        return code;
-    const std::string where(info->caption);
-    const StoredJob* stored = FindStoredJob(settings, info->mask);
+namespace {
+
+// The job with one field changed, checked against the values its page allows. Returns an exit code.
+int ChangedJob(const StoredSettings& settings, const JobInfo& info, const char* field, const char* value,
+               StoredJob& job) {
+    const std::string where(info.caption);
+    const StoredJob* stored = FindStoredJob(settings, info.mask);
     if (!stored) {
-        app.Discard();
         Report(where, "", "model \"" + std::string(settings.modelName) + "\" does not offer this job");
         return kCfgInvalid;
     }
-    StoredJob job = *stored;
+    job = *stored;
     std::string message;
     if (!SetFieldFromText(job, field, value, message)) {
-        app.Discard();
         Report(where, field, message);
         return kCfgInvalid;
     }
     if (std::string_view(field) == "extra")
         job.record.ap.dwExtraLen = static_cast<uint32_t>(job.extra.size());
     const std::vector<RecordFault> faults = CheckJobRecord(job.mask, job.record, job.extra);
-    if (!faults.empty()) {
-        app.Discard();
-        for (const RecordFault& fault : faults)
-            Report(where, std::string(fault.field), fault.message);
+    for (const RecordFault& fault : faults)
+        Report(where, std::string(fault.field), fault.message);
+    return faults.empty() ? kCfgOk : kCfgInvalid;
+}
+
+} // namespace
+
+int RunSet(CConsoleApp& app, const char* jobName, const char* field, const char* value) {
+    const JobInfo* info = FindJobByCaption(jobName);
+    if (!info) {
+        Report(jobName, "", "not a job (Email, Office, File, Copy, VAVizi, DUzar, RAvud)");
         return kCfgInvalid;
+    }
+    // Checked before anything is made: a user without a settings file keeps having none when the value is refused.
+    StoredSettings settings;
+    StoredJob job;
+    int code = app.OpenForReading(settings, true);
+    if (code != kCfgOk)
+        return code;
+    app.Discard();
+    code = ChangedJob(settings, *info, field, value, job);
+    if (code != kCfgOk)
+        return code;
+    code = app.OpenForWriting(settings);
+    if (code != kCfgOk)
+        return code;
+    // The file may have changed in between: the change is made to what it holds now.
+    code = ChangedJob(settings, *info, field, value, job);
+    if (code != kCfgOk) {
+        app.Discard();
+        return code;
     }
     const HRESULT hr = WriteJobs(app, settings.modelName, {job});
     if (FAILED(hr)) {
@@ -191,7 +210,7 @@ int RunSet(CConsoleApp& app, const char* jobName, const char* field, const char*
     }
     code = app.Commit();
     if (code == kCfgOk)
-        std::printf("%s %s = %s\n", where.c_str(), field, value);
+        std::printf("%s %s = %s\n", std::string(info->caption).c_str(), field, value);
     return code;
 }
 

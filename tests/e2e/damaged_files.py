@@ -106,3 +106,14 @@ def without_spec_info(data):
     out = bytearray(data)
     out[at : at + 16] = "SpecInfX".encode("utf-16-le")
     return bytes(out)
+
+
+def damages(model):
+    """The damage the checks apply to a whole settings file of the model, by name: functions of its bytes."""
+    return {
+        "FAT cycle": fat_cycle,
+        "directory cycle": lambda data: directory_cycle(data, model),
+        "wrong sector size": wrong_sector_size,
+        "zero bytes": lambda data: b"",
+        "missing SpecInfo": without_spec_info,
+    }

@@ -4,6 +4,7 @@
 //   store-probe read FILE MODEL MASK [BUFFER_LEN]              one read batch
 //   store-probe models FILE                                    the model names, in enumeration order
 //   store-probe hammer FILE MODEL MARKER FIRST_GENERATION      write batches until killed
+//   store-probe hold FILE MARKER RELEASE                       holds the file open until RELEASE exists
 // Exit code: 0 done, 1 the store reported a failure, 2 bad arguments.
 #include "settings/settings_store.h"
 
@@ -23,7 +24,8 @@ int Usage() {
     std::fprintf(stderr, "usage: store-probe write FILE MODEL MASK RECORD_HEX [BLOB_HEX]\n"
                          "       store-probe read FILE MODEL MASK [BUFFER_LEN]\n"
                          "       store-probe models FILE\n"
-                         "       store-probe hammer FILE MODEL MARKER FIRST_GENERATION\n");
+                         "       store-probe hammer FILE MODEL MARKER FIRST_GENERATION\n"
+                         "       store-probe hold FILE MARKER RELEASE\n");
     return 2;
 }
 
@@ -120,6 +122,29 @@ int Models(const char* file) {
     return FAILED(hr) ? 1 : 0;
 }
 
+// Creates an empty marker file for the checks to wait on.
+bool Touch(const char* marker) {
+    const HANDLE h = ::CreateFileA(marker, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(h);
+    return true;
+}
+
+// Holds the file the way the program holds it during a read or write batch: opened for writing, so that every
+// other opener is refused. Marks when it holds the file, and lets go once the release file exists.
+int Hold(const char* file, const char* marker, const char* release) {
+    CSettingsStore store;
+    const HRESULT hr = store.Open(file, StgMode::kReadWrite);
+    PrintResult("open", hr);
+    if (FAILED(hr) || !Touch(marker))
+        return 1;
+    while (::GetFileAttributesA(release) == INVALID_FILE_ATTRIBUTES)
+        ::Sleep(20);
+    return FAILED(store.Close()) ? 1 : 0;
+}
+
 // Generation g of the two hammered jobs; the checks compute the same bytes on their side.
 JobRecord GenerationRecord(uint32_t generation, uint32_t job, Bytes& blob) {
     JobRecord record;
@@ -146,13 +171,7 @@ int Hammer(const char* file, const char* model, const char* marker, uint32_t gen
         if (SUCCEEDED(hr) && !marked) {
             // Shared, and tried again on the next round: the probe killed a moment ago may still hold its own
             // marker open until Wine notices that it is gone.
-            const HANDLE h =
-                ::CreateFileA(marker, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) {
-                ::CloseHandle(h);
-                marked = true;
-            }
+            marked = Touch(marker);
         }
         for (uint32_t job = 0; job < 2 && SUCCEEDED(hr); ++job) {
             Bytes blob;
@@ -201,5 +220,7 @@ int main(int argc, char** argv) {
     uint32_t generation = 0;
     if (command == "hammer" && argc == 6 && ParseU32(argv[5], generation))
         return Hammer(argv[2], argv[3], argv[4], generation);
+    if (command == "hold" && argc == 5)
+        return Hold(argv[2], argv[3], argv[4]);
     return Usage();
 }

@@ -31,13 +31,7 @@ def program(installation):
     running.stop()
 
 
-DAMAGE = {
-    "FAT cycle": damaged_files.fat_cycle,
-    "directory cycle": lambda data: damaged_files.directory_cycle(data, MODEL),
-    "wrong sector size": damaged_files.wrong_sector_size,
-    "zero bytes": lambda data: b"",
-    "missing SpecInfo": damaged_files.without_spec_info,
-}
+DAMAGE = damaged_files.damages(MODEL)
 
 
 @pytest.mark.parametrize("damage", DAMAGE.keys())
