@@ -1,7 +1,8 @@
 """The Windows installer Tolvan-setup.exe as an administrator rolling the program out meets it: a silent install
 into a fresh Wine prefix lays out the driver package, the registry value "Path", the Start-menu shortcut and the
-entry of the uninstaller; the installed program starts and shows its window; the silent uninstaller then removes
-all of that and leaves the per-user folder with the user's settings as it was."""
+entry of the uninstaller; the installed program starts and shows its window, and the console companion beside it
+checks the settings the program made; the silent uninstaller then removes all of that and leaves the per-user folder
+with the user's settings as it was."""
 
 import os
 import subprocess
@@ -126,6 +127,13 @@ def test_installed_program_shows_its_window_and_the_uninstaller_keeps_the_users_
 
     user_files = {p.name: p.read_bytes() for p in installation.user_folder.iterdir()}
     assert "Tolvan.dat" in user_files, sorted(user_files)
+    # The console companion installed beside the program finds the settings that the program made.
+    done = wine_env(
+        installation.prefix, "exec", f"{INSTALL_FOLDER}\\tolvancfg.exe", "check", stdin=subprocess.DEVNULL,
+        capture_output=True, text=True, timeout=120,
+    )
+    print(f"tolvancfg check ended with exit code {done.returncode}; output: {done.stdout!r}")
+    assert done.returncode == 0, done.stdout + done.stderr
 
     done = wine_env(
         installation.prefix, "exec", f"{INSTALL_FOLDER}\\{UNINSTALLER}", "/S", stdin=subprocess.DEVNULL,
