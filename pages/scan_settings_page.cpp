@@ -45,8 +45,9 @@ void CScanSettingsPage::FillScanModes() {
             continue;
         char text[260];
         LoadText(mode.text, text);
-        // The prefix search also selects; the selection is settled by SelectScanMode.
-        if (list.SelectString(-1, text) == CB_ERR)
+        // Whole texts, not the list's prefix search: a translation may give one mode a text that begins
+        // another's, and the prefix search would take that entry for this mode, which would then be missing.
+        if (list.FindStringExact(-1, text) == CB_ERR)
             list.AddString(text);
     }
 }
@@ -58,7 +59,7 @@ void CScanSettingsPage::SelectScanMode() {
             continue;
         char text[260];
         LoadText(mode.text, text);
-        const int index = list.SelectString(-1, text);
+        const int index = list.FindStringExact(-1, text);
         if (index != CB_ERR)
             list.SetCurSel(index);
     }

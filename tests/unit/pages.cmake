@@ -26,6 +26,14 @@ function(tolvan_page_test name)
 endfunction()
 
 tolvan_page_test(scan_settings_tests scan_settings_test.cpp)
+# Scan mode texts of which one begins another, as a translation may give them.
+tolvan_message_file(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/scan_mode_prefix/Tolvan.msg
+                    PO ${CMAKE_CURRENT_SOURCE_DIR}/data/scan_mode_prefix_de.po)
+add_custom_target(scan_mode_prefix_message_file DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/scan_mode_prefix/Tolvan.msg)
+add_dependencies(scan_settings_tests MultiLng scan_mode_prefix_message_file)
+tolvan_path_definitions(scan_settings_tests PRIVATE
+    TOLVAN_MULTILNG_DLL ${TOLVAN_DRIVER_DIR}/MultiLng.dll
+    TOLVAN_SCAN_MODE_PREFIX_MESSAGE_FILE ${CMAKE_CURRENT_BINARY_DIR}/scan_mode_prefix/Tolvan.msg)
 # The Save As dialog and the main window are visible, active windows: they must not meet the checks that move the
 # pointer. The job tabs also build a real Email page over mail clients that their tests register.
 tolvan_page_test(file_page_tests LOCK display_input file_page_test.cpp)

@@ -1,6 +1,7 @@
 // The scan settings group that every page shares, on real page windows: the scan modes offered, the resolution
 // slider, when a change is notified (and when not), the common part of restoring defaults, and the hints. The
 // pages here carry only the group, so that nothing of a page's own steps is mixed in.
+#include "language_request.h"
 #include "page_host.h"
 
 #include "pages/page_messages.h"
@@ -65,6 +66,26 @@ TEST_F(ScanSettingsTest, OnlyTheOfferedScanModesAreListed) {
     ASSERT_EQ(ScanModes().GetCount(), 2);
     EXPECT_EQ(SelectedScanMode(), StringText(IDS_SCAN_MODE_BLACK_WHITE));
     EXPECT_EQ(ScanModes().FindStringExact(-1, StringText(IDS_SCAN_MODE_GRAY).c_str()), CB_ERR);
+}
+
+// A translation may give one mode a text that begins another's: each offered mode is still listed once, and the
+// stored mode shows as itself, not as the first entry that begins with its text.
+TEST_F(ScanSettingsTest, ScanModeTextsThatBeginOneAnotherAreListedAndChosenWhole) {
+    const LanguageRequest german("de");
+    ASSERT_TRUE(services.Translation().Load(TOLVAN_MULTILNG_DLL));
+    ASSERT_EQ(services.Translation().PowerOn(TOLVAN_SCAN_MODE_PREFIX_MESSAGE_FILE), S_OK);
+    JobRecord record = MakeRecord(JobMask::kFile);
+    record.bColorModes = 0x7;
+    record.wColorMode = 2; // "Foto", which begins the text of mode 1, "Foto in Farbe", listed before it
+    Open(record);
+    EXPECT_EQ(ComboItems(*page, IDC_SCAN_MODE), (std::vector<std::string>{"Foto in Farbe", "Foto", "Text"}));
+    EXPECT_EQ(SelectedScanMode(), "Foto");
+
+    ASSERT_TRUE(ChooseScanMode(*page, "Foto in Farbe"));
+    EXPECT_EQ(page->Working().wColorMode, 1);
+    page->Send(kRestoreDefaults);
+    EXPECT_EQ(SelectedScanMode(), "Foto") << "the default mode, 2";
+    EXPECT_EQ(page->Working().wColorMode, 2);
 }
 
 TEST_F(ScanSettingsTest, SliderAtItsOwnPositionSendsNothingAndAChangeIsNotifiedOnce) {

@@ -2,6 +2,7 @@
 // its text as loaded or as translated, nothing added without an application, and the window's lifetime.
 #include "control_host.h"
 #include "controls_test_ids.h"
+#include "language_request.h"
 
 #include "app/app_services.h"
 #include "controls/tool_tip.h"
@@ -111,14 +112,6 @@ TEST_F(ToolTipTest, TheToolTipWindowGoesWithItsObject) {
     }
     EXPECT_FALSE(orphan.Handle());
 }
-
-class LanguageRequest {
-public:
-    explicit LanguageRequest(const char* code) { ::SetEnvironmentVariableA("TOLVAN_LANGUAGE", code); }
-    ~LanguageRequest() { ::SetEnvironmentVariableA("TOLVAN_LANGUAGE", nullptr); }
-    LanguageRequest(const LanguageRequest&) = delete;
-    LanguageRequest& operator=(const LanguageRequest&) = delete;
-};
 
 TEST_F(ToolTipTest, TextsPassThroughTheTranslationModuleWhole) {
     const LanguageRequest german("de");

@@ -5,6 +5,7 @@
 #include "translation_test_ids.h"
 
 #include "compound_file.h"
+#include "language_request.h"
 #include "modules/translation_module.h"
 #include "res/resource.h"
 
@@ -19,14 +20,6 @@ namespace tolvan::test {
 namespace {
 
 constexpr char kUmlautU = '\xDC'; // "Ü" in code page 1252
-
-class LanguageRequest {
-public:
-    explicit LanguageRequest(const char* code) { ::SetEnvironmentVariableA("TOLVAN_LANGUAGE", code); }
-    ~LanguageRequest() { ::SetEnvironmentVariableA("TOLVAN_LANGUAGE", nullptr); }
-    LanguageRequest(const LanguageRequest&) = delete;
-    LanguageRequest& operator=(const LanguageRequest&) = delete;
-};
 
 class TranslationModuleTest : public testing::Test {
 protected:
