@@ -306,6 +306,14 @@ const Case kCases[] = {
          return WithRecord(b, JobMask::kCopy, [](JobRecord& r) { r.ap.dwExtraLen = 0xFFFFFFF0; });
      },
      Outcome::kOpens},
+    // The stored length one more than the bytes behind the record: the page takes the bytes there are.
+    {"OfficeBlobLengthOneMoreThanStored",
+     [](Base& b) {
+         const std::size_t behind = b.content.jobs.at(JobMask::kOffice).size() - kJobRecordSize;
+         return WithRecord(b, JobMask::kOffice,
+                           [behind](JobRecord& r) { r.ap.dwExtraLen = static_cast<uint32_t>(behind + 1); });
+     },
+     Outcome::kOpens},
     {"AbsurdOfficeBlobLength",
      [](Base& b) { return WithRecord(b, JobMask::kOffice, [](JobRecord& r) { r.ap.dwExtraLen = 0xFFFFFFF0; }); },
      Outcome::kOpens},

@@ -97,5 +97,30 @@ TEST_F(DialogScalingTest, NinetySixDpiWithUnitFactorsKeepsEveryRectangle) {
     }
 }
 
+// The main window's factors come from its own dialog units, whatever font sets them: with them, a child laid out
+// at x, y dialog units lands on its design pixels (a 4 x 8 unit cell is 6 x 14 pixels), within rounding.
+TEST(ScaleFactorsFromDialogUnits, BringEveryFontsLayoutBackToTheDesignPixels) {
+    for (WORD points : {6, 8, 12, 16}) {
+        DialogTemplate t(WS_POPUP, 0, 0, 300, 200, "Units", points, "Times New Roman");
+        t.Control("BUTTON", "Push", kPushButton, BS_PUSHBUTTON | WS_VISIBLE, 40, 96, 80, 24);
+        HWND dialog = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), t.Get(), nullptr, Plain, 0);
+        ASSERT_NE(dialog, nullptr);
+        RECT cell{0, 0, 4, 8};
+        ::MapDialogRect(dialog, &cell);
+        const ScaleFactors factors = FactorsFromDialogUnits(dialog);
+        // Larger fonts have larger units, which the factors shrink back.
+        EXPECT_EQ(factors.x<1.0f, cell.right> 6) << points << " points";
+        EXPECT_EQ(factors.y<1.0f, cell.bottom> 14) << points << " points";
+
+        ScaleDialogChildren(dialog, nullptr, factors, &TestResolution);
+        const RECT placed = InParent(::GetDlgItem(dialog, kPushButton));
+        EXPECT_NEAR(placed.left, 40 * 6 / 4, 2) << points << " points";
+        EXPECT_NEAR(placed.right, 120 * 6 / 4, 2) << points << " points";
+        EXPECT_NEAR(placed.top, 96 * 14 / 8, 2) << points << " points";
+        EXPECT_NEAR(placed.bottom, 120 * 14 / 8, 2) << points << " points";
+        ::DestroyWindow(dialog);
+    }
+}
+
 } // namespace
 } // namespace tolvan::test

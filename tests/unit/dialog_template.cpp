@@ -4,7 +4,8 @@
 
 namespace tolvan::test {
 
-DialogTemplate::DialogTemplate(DWORD style, short x, short y, short cx, short cy, const char* title) {
+DialogTemplate::DialogTemplate(DWORD style, short x, short y, short cx, short cy, const char* title, WORD points,
+                               const char* face) {
     DLGTEMPLATE header{};
     header.style = style | DS_SETFONT;
     header.x = x;
@@ -16,8 +17,8 @@ DialogTemplate::DialogTemplate(DWORD style, short x, short y, short cx, short cy
     Word(0); // no menu
     Word(0); // default class
     Text(title);
-    Word(8);
-    Text("MS Shell Dlg");
+    Word(points);
+    Text(face);
 }
 
 void DialogTemplate::Text(const char* text) {

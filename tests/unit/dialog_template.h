@@ -10,8 +10,9 @@ namespace tolvan::test {
 
 class DialogTemplate {
 public:
-    // Dialog units, as in a resource script.
-    DialogTemplate(DWORD style, short x, short y, short cx, short cy, const char* title);
+    // Dialog units, as in a resource script; the font sets the dialog's base units.
+    DialogTemplate(DWORD style, short x, short y, short cx, short cy, const char* title, WORD points = 8,
+                   const char* face = "MS Shell Dlg");
     // className: "BUTTON", "STATIC", "EDIT", "COMBOBOX" ... ; style gets WS_CHILD added.
     DialogTemplate& Control(const char* className, const char* text, WORD id, DWORD style, short x, short y, short cx,
                             short cy);

@@ -164,7 +164,8 @@ TEST_F(SettingsStoreTest, ExtraBlobLengthIsLearnedAndBoundedByTheStream) {
         uint32_t expected;     // what a read without a buffer reports
     };
     const Case cases[] = {
-        {156, 156, 156}, {156, 200, 156}, {156, 100, 100}, {0xFFFFFFF0u, 40, 40}, {50, 0, 0}, {0, 30, 0},
+        {156, 156, 156},       {156, 200, 156}, {157, 156, 156}, {156, 100, 100},
+        {0xFFFFFFF0u, 40, 40}, {50, 0, 0},      {0, 30, 0},
     };
     for (const Case& c : cases) {
         Bytes content = RecordBytes(PatternRecord(7, c.storedLength));

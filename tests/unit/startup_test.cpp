@@ -230,6 +230,32 @@ TEST_F(StartupTest, WithoutAProgramFolderNameThereIsNoDriverFolder) {
     EXPECT_EQ(app.messages.size(), 1u);
 }
 
+// Without a folder given by the test, the per-user folder lies in the application-data folder the system names for
+// this user (Wine hands the same one to every process as APPDATA); the two folders below it are not made here.
+TEST_F(StartupTest, TheUserFolderLiesInTheSystemsApplicationDataFolder) {
+    char system[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("APPDATA", system, sizeof system), 0u);
+    const std::string name = "Tolvan-" + std::to_string(::GetCurrentProcessId());
+    SystemFacts facts = Facts();
+    facts.appDataFolder.clear();
+    struct Case {
+        std::string programPath;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"C:\\Program Files\\" + name + "\\Tolvan.exe", std::string(system) + "\\Kelto\\" + name},
+        {"C:\\Tolvan.exe", std::string(system) + "\\Kelto"}, // no program folder name
+    };
+    for (const Case& c : cases) {
+        facts.programPath = c.programPath;
+        const CAppServices services(facts);
+        char folder[260];
+        services.GetUserFolder(folder);
+        EXPECT_EQ(_stricmp(folder, c.expected.c_str()), 0) << folder << " for " << c.programPath;
+    }
+    EXPECT_EQ(::GetFileAttributesA((std::string(system) + "\\Kelto\\" + name).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(StartupTest, AUserFolderTooLongForItsBufferFailsCleanly) {
     SystemFacts facts = Facts();
     facts.appDataFolder = appData + "\\" + std::string(240, 'a');
