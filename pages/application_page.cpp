@@ -2,6 +2,7 @@
 
 #include "app/app_services.h"
 #include "controls/skin_colours.h"
+#include "driver/apinfo/ap_category.h"
 #include "pages/program_file_dialog.h"
 #include "pages/user_applications.h"
 #include "res/resource.h"
@@ -16,7 +17,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr uint32_t kDestinationCategory = 0x01000000;
 constexpr uint16_t kDefaultApplicationId = 4157;
 
 // An entry is offered only when its name can be shown and its program started: a name, program or folder that
@@ -60,7 +60,7 @@ void CApplicationPage::SetUpPage() {
 }
 
 bool CApplicationPage::ListApplications() {
-    if (!m_app || !m_applications.Load(*m_app, kDestinationCategory, IsUsable))
+    if (!m_app || !m_applications.Load(*m_app, apinfo::Category::kDestination, IsUsable))
         return false;
     ComboBox list(Item(IDC_APPLICATION_LIST));
     // Whole names: a name that only begins another one ("Paint", "Paint.NET") is a program of its own. Each name

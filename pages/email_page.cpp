@@ -1,5 +1,6 @@
 #include "pages/email_page.h"
 
+#include "driver/apinfo/ap_category.h"
 #include "pages/format_combo.h"
 #include "pages/mail_clients.h"
 #include "pages/text_compare.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr int kQualityGroup[] = {IDC_JPEG_QUALITY_UNIT, IDC_JPEG_QUALITY_VALUE, IDC_JPEG_QUALITY_LABEL,
                                  IDC_JPEG_QUALITY};
 
-constexpr uint32_t kMailCategory = 0x8;
 constexpr std::string_view kJpgExtension = ".JPG";
 
 // Whether the record's destination already is the program of entry.
@@ -45,7 +45,7 @@ void CEmailPage::SetUpPage() {
     ShowQualityGroup(false);
     // Without the list of installed mail programs, or without the registry's mail clients, the page stays as it
     // is, with nothing to offer.
-    if (!m_app || !m_applications.Load(*m_app, kMailCategory))
+    if (!m_app || !m_applications.Load(*m_app, apinfo::Category::kMail))
         return;
     // Mail programs take these three whatever a record says.
     m_working.ap.dwFormats = Format::kEmailFormats;

@@ -1,6 +1,7 @@
 #include "pages/office_page.h"
 
 #include "app/app_services.h"
+#include "driver/apinfo/ap_category.h"
 #include "pages/format_combo.h"
 #include "pages/text_compare.h"
 #include "res/resource.h"
@@ -15,8 +16,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr uint32_t kDocumentCategory = 0x200;
-constexpr uint32_t kRecognitionCategory = 0x1000;
 constexpr std::string_view kDocExtension = ".DOC";
 
 // A name or folder that runs to the end of its field names no program the job could start.
@@ -58,11 +57,11 @@ void COfficePage::SetUpPage() {
 }
 
 bool COfficePage::ListDocumentPrograms() {
-    return ListPrograms(m_app, kDocumentCategory, m_documents);
+    return ListPrograms(m_app, apinfo::Category::kDocument, m_documents);
 }
 
 bool COfficePage::ListRecognitionPrograms() {
-    if (!ListPrograms(m_app, kRecognitionCategory, m_recognition))
+    if (!ListPrograms(m_app, apinfo::Category::kRecognition, m_recognition))
         return false;
     ComboBox list(Item(IDC_RECOGNITION_APPLICATION));
     int count = 0;

@@ -1,6 +1,7 @@
 #include "pages/user_applications.h"
 
 #include "app/app_services.h"
+#include "driver/apinfo/ap_category.h"
 #include "modules/apinfo_module.h"
 #include "pages/application_list.h"
 #include "pages/text_compare.h"
@@ -13,7 +14,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr uint32_t kDestinationCategory = 0x01000000;
 constexpr uint16_t kUserApplicationId = 4200;
 // Registry key names have at most 255 characters.
 constexpr DWORD kSubkeyNameBytes = 261;
@@ -55,7 +55,7 @@ bool MakeUserApplication(std::string_view path, ApEntry& entry) {
     if (name.empty() || name.size() >= sizeof made.szExeName || folder.size() >= sizeof made.szExeDir)
         return false;
     made.wApSize = kApEntrySize;
-    made.dwApCategory = kDestinationCategory;
+    made.dwApCategory = apinfo::Category::kDestination;
     made.dwFormats = Format::kUserAddedFormats;
     made.dwFormat = Format::kBmp;
     made.wQuality = Quality::kDefault;
@@ -98,8 +98,9 @@ HRESULT DeleteUserApplication(CAppServices& app, std::string_view name) {
     char field[sizeof ApEntry::szApName] = {};
     if (name.empty() || !WriteField(field, name))
         return E_INVALIDARG;
-    return ChangeCatalogue(
-        app, false, [&field](CApInfoModule& module) { return module.DeleteApInfo(kDestinationCategory, field); });
+    return ChangeCatalogue(app, false, [&field](CApInfoModule& module) {
+        return module.DeleteApInfo(apinfo::Category::kDestination, field);
+    });
 }
 
 } // namespace tolvan

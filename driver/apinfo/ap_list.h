@@ -3,6 +3,7 @@
 // Portable, so the rules are tested natively under the sanitizers.
 #pragma once
 
+#include "driver/apinfo/ap_category.h"
 #include "settings/job_record.h"
 
 #include <cstddef>
@@ -12,14 +13,6 @@
 #include <vector>
 
 namespace tolvan::apinfo {
-
-namespace Category {
-inline constexpr uint32_t kMail = 0x8;
-inline constexpr uint32_t kDocument = 0x200;
-inline constexpr uint32_t kRecognition = 0x1000;
-inline constexpr uint32_t kDUzar = 0x4000;
-inline constexpr uint32_t kDestination = 0x01000000;
-} // namespace Category
 
 namespace ApOption {
 // Set on every entry of the driver's catalogue: the search looks for its program by name in the

@@ -7,6 +7,7 @@
 #include "compound_file.h"
 
 #include "app/app_services.h"
+#include "driver/apinfo/ap_category.h"
 #include "settings/job_record.h"
 
 #include <cstdint>
@@ -15,7 +16,7 @@
 
 namespace tolvan::test {
 
-inline constexpr uint32_t kDestinationCategory = 0x01000000;
+inline constexpr uint32_t kDestinationCategory = apinfo::Category::kDestination;
 inline constexpr uint16_t kDefaultDestinationId = 4157;
 inline constexpr uint16_t kUserAddedId = 4200;
 

@@ -4,6 +4,8 @@
 #include "mail_programs.h"
 #include "page_host.h"
 
+#include "driver/apinfo/ap_category.h"
+#include "pages/application_list.h"
 #include "pages/duzar_page.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
@@ -21,7 +23,7 @@ namespace tolvan::test {
 namespace {
 
 constexpr uint16_t kDUzarId = 4160;
-constexpr uint32_t kDUzarCategory = 0x4000;
+constexpr uint32_t kDUzarCategory = apinfo::Category::kDUzar;
 
 using Texts = std::vector<std::string>;
 
@@ -57,13 +59,7 @@ JobRecord DUzarRecord() {
 // The record once it names the listed program and the formats it opens.
 JobRecord RecordWithProgram() {
     JobRecord r = DUzarRecord();
-    const ApEntry e = DUzarEntry("DUzar", "DUzar.exe");
-    r.ap.dwApOptions = e.dwApOptions;
-    r.ap.dwFormats = e.dwFormats;
-    r.ap.wApId = e.wApId;
-    std::memcpy(r.ap.szApName, e.szApName, sizeof r.ap.szApName);
-    std::memcpy(r.ap.szExeName, e.szExeName, sizeof r.ap.szExeName);
-    std::memcpy(r.ap.szExeDir, e.szExeDir, sizeof r.ap.szExeDir);
+    TakeProgram(r, DUzarEntry("DUzar", "DUzar.exe"));
     return r;
 }
 
@@ -76,7 +72,7 @@ protected:
 
     void SetUp() override {
         ApEntry elsewhere = DUzarEntry("DUzar mail", "mail.exe"); // the id, but in another category
-        elsewhere.dwApCategory = 0x8;
+        elsewhere.dwApCategory = apinfo::Category::kMail;
         ApEntry viewer = DUzarEntry("Viewer", "viewer.exe"); // the category, but another program
         viewer.wApId = kDUzarId + 1;
         InstallApplications(

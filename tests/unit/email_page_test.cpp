@@ -6,6 +6,7 @@
 #include "mail_registry.h"
 #include "page_host.h"
 
+#include "driver/apinfo/ap_category.h"
 #include "pages/email_page.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
@@ -43,7 +44,7 @@ Bytes EntryBytes(const ApEntry& entry) {
 // The Email job's record as the driver's template holds it, stored before and with no client yet.
 JobRecord EmailRecord() {
     JobRecord r = MakeRecord(JobMask::kEmail);
-    r.ap.dwApCategory = 0x8;
+    r.ap.dwApCategory = apinfo::Category::kMail;
     r.ap.dwFormats = 0x409;
     r.ap.dwFormat = 0x8;
     r.ap.wQuality = 95;

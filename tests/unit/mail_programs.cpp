@@ -1,5 +1,6 @@
 #include "mail_programs.h"
 
+#include "driver/apinfo/ap_category.h"
 #include "driver/apinfo/ap_file_format.h"
 #include "settings/fixed_string.h"
 
@@ -33,7 +34,7 @@ ApEntry MailEntry(uint16_t id) {
         if (p.id != id)
             continue;
         e.wApSize = kApEntrySize;
-        e.dwApCategory = 0x8;
+        e.dwApCategory = apinfo::Category::kMail;
         e.dwJobMask = 0x100;
         e.dwApOptions = 0x1;
         e.dwFormats = 0x409;
@@ -52,7 +53,7 @@ ApEntry MailEntry(uint16_t id) {
 
 std::vector<ApEntry> InstalledMailPrograms() {
     ApEntry other = MailEntry(MailId::kWindowsMail);
-    other.dwApCategory = 0x01000000;
+    other.dwApCategory = apinfo::Category::kDestination;
     WriteField(other.szExeName, "other.exe");
     return {other, MailEntry(MailId::kOutlookExpress), MailEntry(MailId::kOutlook), MailEntry(MailId::kWindowsMail)};
 }

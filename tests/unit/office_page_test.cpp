@@ -5,6 +5,7 @@
 #include "mail_programs.h"
 #include "page_host.h"
 
+#include "driver/apinfo/ap_category.h"
 #include "pages/office_page.h"
 #include "pages/page_messages.h"
 #include "res/resource.h"
@@ -25,8 +26,8 @@ namespace {
 using Texts = std::vector<std::string>;
 using Blob = std::vector<uint8_t>;
 
-constexpr uint32_t kDocumentCategory = 0x200;
-constexpr uint32_t kRecognitionCategory = 0x1000;
+constexpr uint32_t kDocumentCategory = apinfo::Category::kDocument;
+constexpr uint32_t kRecognitionCategory = apinfo::Category::kRecognition;
 constexpr uint16_t kOtherReaderId = 4300;
 // The two recognition programs share a folder, as one program with two sets of language data does.
 constexpr char kReaderFolder[] = "C:\\Program Files\\Reader\\";
