@@ -14,7 +14,7 @@ import pytest
 
 import desktop
 from demo_installation import demo_installation, field_text
-from test_main_window import SCREENSHOTS, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, Program, poll
 
 ENTRY_SIZE = 1114
 
@@ -127,7 +127,7 @@ def test_a_chosen_program_is_applied_and_the_users_own_is_removed(program, insta
 
     desktop.click(window, *APPLY_BUTTON)
     applied = (1, PAINT_NET, 0x20, ".PNG")
-    assert poll(lambda: application_record(installation) == applied, 5.0), application_record(installation)
+    assert poll(lambda: application_record(installation) == applied, WAIT), application_record(installation)
 
     # The driver's programs have no delete button: a click where it would be removes nothing.
     desktop.click(window, *DELETE_BUTTON)
@@ -135,11 +135,11 @@ def test_a_chosen_program_is_applied_and_the_users_own_is_removed(program, insta
     assert listed(installation, "APInfo.dat")[-1] == "scanview.exe"
 
     desktop.click(window, *DELETE_BUTTON)
-    assert poll(lambda: "scanview.exe" not in listed(installation, "APInfo.dat"), 5.0), "the program stays listed"
+    assert poll(lambda: "scanview.exe" not in listed(installation, "APInfo.dat"), WAIT), "the program stays listed"
     assert listed(installation, "InApInfo.dat") == LISTED[:-1]
     # The record named the removed program: the page took the default one again, to be applied.
     desktop.click(window, *APPLY_BUTTON)
-    assert poll(lambda: application_record(installation) == (1, PAINT, 0x20, ".PNG"), 5.0), application_record(
+    assert poll(lambda: application_record(installation) == (1, PAINT, 0x20, ".PNG"), WAIT), application_record(
         installation
     )
     assert program.running()

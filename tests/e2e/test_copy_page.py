@@ -16,7 +16,7 @@ from PIL import Image
 
 import desktop
 from demo_installation import demo_installation
-from test_main_window import SCREENSHOTS, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, Program, poll
 from windows_programs import BUILD, REPO
 
 CUPS = REPO / "scripts" / "cups"
@@ -34,8 +34,6 @@ TAB_TOP, TAB_LEFT, TAB_GAP = 52, 29, 8
 TAB_SIZE = Image.open(BUILD / "art" / "bitmap_176.bmp").size
 COPY_TAB = (TAB_LEFT + 3 * (TAB_SIZE[0] + TAB_GAP) + TAB_SIZE[0] // 2, TAB_TOP + TAB_SIZE[1] // 2)
 
-# Each wait ends as soon as its condition holds; the bound only has to outlast a loaded machine.
-WAIT = 60.0
 
 NO_PRINTER = "No printer is installed"  # the beginning of warning 1071
 PRINTER_LIST_HINT = "Choose the printer that prints the copies."

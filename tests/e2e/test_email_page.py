@@ -11,7 +11,7 @@ import pytest
 
 import desktop
 from demo_installation import demo_installation, field_text, wine_env
-from test_main_window import SCREENSHOTS, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, Program, poll
 
 # Client points of the fixed layout: the page sits at (30, 120); these are the middles of the mail client list, the
 # format list and the quality value on it, and of the Apply button.
@@ -80,7 +80,7 @@ def test_first_run_stores_the_demo_client_and_a_change_is_applied(program, insta
     # The first run stored the record at once: the default mail client, JPG at 95.
     first = email_record(installation)
     assert first == (1, WINDOWS_MAIL_ID, "Windows Mail", 0x8, 95, ".JPG"), first
-    shown = poll(lambda: pixel(window, QUALITY_VALUE) != PAGE_COLOUR, 3.0)
+    shown = poll(lambda: pixel(window, QUALITY_VALUE) != PAGE_COLOUR, WAIT)
 
     SCREENSHOTS.mkdir(parents=True, exist_ok=True)
     x, y, width, height = desktop.geometry(window)
@@ -89,10 +89,10 @@ def test_first_run_stores_the_demo_client_and_a_change_is_applied(program, insta
 
     choose(window, MAIL_LIST, "o")
     choose(window, FORMAT_LIST, "p")
-    assert poll(lambda: pixel(window, QUALITY_VALUE) == PAGE_COLOUR, 3.0), "the JPEG quality stays with PDF"
+    assert poll(lambda: pixel(window, QUALITY_VALUE) == PAGE_COLOUR, WAIT), "the JPEG quality stays with PDF"
     assert email_record(installation) == first, "nothing is written before Apply"
 
     desktop.click(window, *APPLY_BUTTON)
     applied = (1, OUTLOOK_EXPRESS_ID, "Outlook Express", 0x400, 95, ".PDF")
-    assert poll(lambda: email_record(installation) == applied, 5.0), email_record(installation)
+    assert poll(lambda: email_record(installation) == applied, WAIT), email_record(installation)
     assert program.running()

@@ -11,7 +11,7 @@ import pytest
 import desktop
 from demo_installation import demo_installation
 from test_copy_page import TAB_GAP, TAB_LEFT, TAB_SIZE, TAB_TOP, NO_PRINTER, Spooler, click_screen, probe
-from test_main_window import Program, poll
+from test_main_window import WAIT, Program, poll
 from windows_programs import BUILD
 
 SPOOLER = BUILD / "e2e-ravud-page-cups"
@@ -87,12 +87,12 @@ def page(program):
 
 def show_ravud_page(program, window):
     desktop.click(window, *RAVUD_TAB)
-    assert poll(lambda: (page(program) or {}).get("page_visible") == "1", 10.0), "the RAvud page did not show"
+    assert poll(lambda: (page(program) or {}).get("page_visible") == "1", WAIT), "the RAvud page did not show"
     return page(program)
 
 
 def copy_size_dialog(program):
-    shown = poll(lambda: probe(program, "copysize"), 10.0)
+    shown = poll(lambda: probe(program, "copysize"), WAIT)
     assert shown, "the copy size dialog did not open"
     return shown
 
@@ -100,14 +100,14 @@ def copy_size_dialog(program):
 def click_until(program, button, text):
     """Clicks a button of the copy size dialog and waits until it shows the description."""
     click_screen(copy_size_dialog(program)[button])
-    shown = poll(lambda: (probe(program, "copysize") or {}).get("text") == text and probe(program, "copysize"), 10.0)
+    shown = poll(lambda: (probe(program, "copysize") or {}).get("text") == text and probe(program, "copysize"), WAIT)
     assert shown, f"after {button}: {probe(program, 'copysize')}"
     return shown
 
 
 def close_copy_size_dialog(program, button):
     click_screen(copy_size_dialog(program)[button])
-    assert poll(lambda: probe(program, "copysize") is None, 10.0), "the copy size dialog stayed open"
+    assert poll(lambda: probe(program, "copysize") is None, WAIT), "the copy size dialog stayed open"
 
 
 def test_lists_names_that_begin_others_but_no_fax_and_no_name_too_long(program, installation):
@@ -141,7 +141,7 @@ def test_copy_size_dialog_steps_round_and_only_a_change_enables_apply(program, i
     for _ in range(11):
         previous = copy_size_dialog(program)
         click_screen(previous["next_rect"])
-        now = poll(lambda: (lambda d: d and d["text"] != previous["text"] and d)(probe(program, "copysize")), 10.0)
+        now = poll(lambda: (lambda d: d and d["text"] != previous["text"] and d)(probe(program, "copysize")), WAIT)
         assert now, f"next did not step from {previous['text']}"
         seen.append(now["text"])
     print("copy sizes stepped through:", seen)
@@ -162,9 +162,9 @@ def test_copy_size_dialog_steps_round_and_only_a_change_enables_apply(program, i
     click_screen(page(program)["copy_size_rect"])
     click_until(program, "previous_rect", SLIGHTLY_SMALLER)
     close_copy_size_dialog(program, "ok_rect")
-    assert poll(lambda: page(program)["apply_enabled"] == "1", 10.0), "a new copy size did not enable Apply"
+    assert poll(lambda: page(program)["apply_enabled"] == "1", WAIT), "a new copy size did not enable Apply"
     click_screen(page(program)["apply_rect"])
-    stored = poll(lambda: (lambda b: b[1] == 6 and b)(ravud_blob(installation)), 10.0)
+    stored = poll(lambda: (lambda b: b[1] == 6 and b)(ravud_blob(installation)), WAIT)
     assert stored, ravud_blob(installation)
     extra_len, copy_size, printer, driver, dev_mode = stored
     assert extra_len == BLOB_SIZE
@@ -179,13 +179,13 @@ def test_without_printers_the_page_warns_and_stays_inert(program, installation, 
     spooler("stop")
     window = program.start()
     desktop.click(window, *RAVUD_TAB)
-    warning = poll(lambda: probe(program, "message"), 10.0)
+    warning = poll(lambda: probe(program, "message"), WAIT)
     assert warning and warning.get("text", "").startswith(NO_PRINTER), warning
     print("warning shown:", warning.get("text"))
     boxes = [w for w in desktop.visible_windows("^Tolvan$") if w != window]
     assert boxes
     desktop.press_keys(boxes[0], "Return")
-    assert poll(lambda: probe(program, "message") is None, 10.0), "the warning stayed open"
+    assert poll(lambda: probe(program, "message") is None, WAIT), "the warning stayed open"
 
     state = page(program)
     assert state["page_visible"] == "1"
@@ -193,6 +193,6 @@ def test_without_printers_the_page_warns_and_stays_inert(program, installation, 
     assert state["properties_enabled"] == "0" and state["copy_size_enabled"] == "0"
     click_screen(state["scan_mode_rect"])
     desktop.press_keys(window, "Down", "Return")
-    changed = poll(lambda: page(program)["scan_mode"] != state["scan_mode"] and page(program), 10.0)
+    changed = poll(lambda: page(program)["scan_mode"] != state["scan_mode"] and page(program), WAIT)
     assert changed, "the scan mode did not change"
     assert changed["apply_enabled"] == "0"

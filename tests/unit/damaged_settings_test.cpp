@@ -23,8 +23,6 @@
 namespace tolvan::test {
 namespace {
 
-constexpr unsigned kWatchdogSeconds = 20;
-
 enum class Outcome {
     kOpens,    // the file is used as it is
     kReplaced, // the file is kept as a backup and the driver's template takes its place
@@ -416,7 +414,7 @@ TEST_P(DamagedSettingsFile, StartsWithoutLosingWhatTheUserHad) {
         ASSERT_TRUE(CheckCompoundFile(damaged).Ok()) << "a case that opens must be a whole compound file";
     }
 
-    Watchdog watchdog(std::string("starting on ") + c.name, kWatchdogSeconds);
+    Watchdog watchdog(std::string("starting on ") + c.name, kStartUpWatchdogSeconds);
     CRecordingApp app(installation);
     {
         MainWindowRun run(app);
@@ -519,7 +517,7 @@ TEST(SettingsFileWithoutItsLastSectorsPadding, IsUsedAndTheNextApplyWritesItWhol
     ASSERT_TRUE(WriteFileBytes(file, shortFile));
 
     JobRecord applied{};
-    Watchdog watchdog("starting on a file without its last sector's padding", kWatchdogSeconds);
+    Watchdog watchdog("starting on a file without its last sector's padding", kStartUpWatchdogSeconds);
     CRecordingApp app(installation);
     {
         MainWindowRun run(app);
@@ -576,7 +574,7 @@ TEST(UnusableTemplate, EndsWithMessage141AndKeepsTheUsersFile) {
     mine.Write(installation.SettingsFile());
     const Bytes before = FileBytes(installation.SettingsFile());
 
-    Watchdog watchdog("starting with an unusable template", kWatchdogSeconds);
+    Watchdog watchdog("starting with an unusable template", kStartUpWatchdogSeconds);
     CRecordingApp app(installation);
     {
         MainWindowRun run(app);

@@ -10,7 +10,7 @@
 namespace tolvan::test {
 
 // While it lives, the next dialog of this thread that isDialog recognises is given to answer. Dialogs that the
-// answer leaves open are cancelled a few seconds later, so that a failing test never hangs.
+// answer leaves open are cancelled a minute later, so that a failing test never hangs.
 class DialogAnswer {
 public:
     DialogAnswer(std::function<bool(HWND)> isDialog, std::function<void(HWND)> answer);

@@ -18,8 +18,6 @@
 namespace tolvan::test {
 namespace {
 
-constexpr unsigned kWatchdogSeconds = 20;
-
 class JobMaskTest : public testing::TestWithParam<uint32_t> {
 protected:
     // Only the File job is offered; beside its stream lie another job's, which nothing may touch.
@@ -59,7 +57,7 @@ protected:
 
 TEST_P(JobMaskTest, FirstSaveWritesTheFileJobAndCorrectsTheMask) {
     WriteFile(GetParam(), 0);
-    Watchdog watchdog("the first save of a record naming another job", kWatchdogSeconds);
+    Watchdog watchdog("the first save of a record naming another job", kStartUpWatchdogSeconds);
     CRecordingApp app(installation);
     MainWindowRun run(app);
     ASSERT_TRUE(run.Shown());
@@ -78,7 +76,7 @@ TEST_P(JobMaskTest, FirstSaveWritesTheFileJobAndCorrectsTheMask) {
 TEST_P(JobMaskTest, ApplyWritesUnderThePagesOwnJob) {
     // Already stored once: no first save, and the stored mask stays as read until the page writes.
     WriteFile(GetParam(), 1);
-    Watchdog watchdog("Apply of a record naming another job", kWatchdogSeconds);
+    Watchdog watchdog("Apply of a record naming another job", kStartUpWatchdogSeconds);
     CRecordingApp app(installation);
     MainWindowRun run(app);
     ASSERT_TRUE(run.Shown());

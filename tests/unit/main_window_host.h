@@ -65,6 +65,10 @@ private:
     CMainWindow m_window;
 };
 
+// How long a start-up on a settings file may take before the watchdog calls it a hang: far beyond any start-up,
+// even on a loaded machine, so that only a hang reaches it.
+inline constexpr unsigned kStartUpWatchdogSeconds = 120;
+
 // Ends the whole test process with a message on standard error when it is still alive after the given time:
 // a settings file that makes the program hang then fails its own test at once, by name, instead of running
 // into CTest's timeout. Each damaged file is a test of its own, so no other case is lost with it. A crash
