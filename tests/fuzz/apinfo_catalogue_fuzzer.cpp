@@ -4,6 +4,8 @@
 #include "driver/apinfo/ap_list.h"
 #include "driver/apinfo/catalogue_text.h"
 
+#include "tests/fuzz/broken_promise.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,17 +13,6 @@
 
 using namespace tolvan;
 using namespace tolvan::apinfo;
-
-namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

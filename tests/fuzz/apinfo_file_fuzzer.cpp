@@ -5,6 +5,7 @@
 #include "driver/apinfo/ap_list.h"
 
 #include "settings/fixed_string.h"
+#include "tests/fuzz/broken_promise.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,6 @@ using namespace tolvan;
 using namespace tolvan::apinfo;
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
 
 void CheckRules(std::vector<ApEntry>& entries) {
     for (uint32_t category : {0u, Category::kMail, Category::kDestination, 0xFFFFFFFFu}) {

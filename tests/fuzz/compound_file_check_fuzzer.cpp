@@ -3,6 +3,8 @@
 // (bytes that no reader was to take) keeps it accepted.
 #include "settings/compound_file_check.h"
 
+#include "tests/fuzz/broken_promise.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,13 +13,6 @@
 using namespace tolvan;
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
 
 bool Same(const CompoundFileCheck& a, const CompoundFileCheck& b) {
     return a.fault == b.fault && a.where == b.where;

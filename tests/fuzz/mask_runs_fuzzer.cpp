@@ -9,6 +9,8 @@
 // when the limit was not reached, the rectangles cover every opaque pixel.
 #include "controls/mask_runs.h"
 
+#include "tests/fuzz/broken_promise.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,13 +19,6 @@
 using namespace tolvan;
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
 
 uint32_t Read32(const std::vector<uint8_t>& b, std::size_t at) {
     uint32_t v;

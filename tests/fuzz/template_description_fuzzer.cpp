@@ -2,6 +2,7 @@
 #include "tools/template_description.h"
 
 #include "settings/job_table.h"
+#include "tests/fuzz/broken_promise.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,13 +13,6 @@
 using namespace tolvan;
 
 namespace {
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken promise: %s\n", what);
-        std::abort();
-    }
-}
 
 std::size_t LineCount(std::string_view text) {
     const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
