@@ -9,11 +9,10 @@ import subprocess
 from pathlib import Path
 
 import pytest
-from PIL import Image
 
 import desktop
 from demo_installation import fresh_installation, wine_env
-from test_main_window import BACKGROUND, EXIT_BUTTON, SCREENSHOTS, SKIN, TITLE, Program, poll
+from test_main_window import EXIT_BUTTON, SCREENSHOTS, TITLE, Program, drawn_screenshot, poll
 from windows_programs import BUILD, win_path
 
 SETUP = BUILD / "Tolvan-setup.exe"
@@ -106,14 +105,7 @@ def test_installed_program_shows_its_window_and_the_uninstaller_keeps_the_users_
     try:
         window = program.start()
         x, y, _, _ = desktop.geometry(window)
-        skin = Image.open(SKIN).convert("RGB")
-
-        def drawn():
-            # The window may show a moment before it has painted its skin.
-            shot = desktop.screenshot()
-            return shot if shot.getpixel((x + BACKGROUND[0], y + BACKGROUND[1])) == skin.getpixel(BACKGROUND) else None
-
-        shot = poll(drawn, 30.0, pause=0.2)
+        shot = drawn_screenshot(x, y)
         assert shot, "the window is not drawn"
         SCREENSHOTS.mkdir(parents=True, exist_ok=True)
         shot.save(SCREENSHOTS / "installed_program.png")

@@ -16,7 +16,7 @@ from PIL import Image
 
 import desktop
 from demo_installation import INSTALL_DEMO, wine_env
-from test_main_window import BACKGROUND, EXIT_BUTTON, SCREENSHOTS, SKIN, TITLE, poll
+from test_main_window import EXIT_BUTTON, SCREENSHOTS, SKIN, TITLE, drawn_screenshot, poll
 from windows_programs import BUILD, REPO
 
 RUN = REPO / "scripts" / "run"
@@ -113,10 +113,8 @@ def test_run_command_without_a_display_shows_the_window_every_time(fresh_demo, m
             found = wait_for(run, lambda: main_window(skin.size), WINDOW_TIMEOUT)
             assert found, f"run {attempt}: no main window\n{run.output}"
             window, (x, y, _, _) = found
-            shot = desktop.screenshot()
-            assert shot.getpixel((x + BACKGROUND[0], y + BACKGROUND[1])) == skin.getpixel(BACKGROUND), (
-                f"run {attempt}: the window is not drawn"
-            )
+            shot = drawn_screenshot(x, y, WINDOW_TIMEOUT)
+            assert shot, f"run {attempt}: the window is not drawn\n{run.output}"
             if attempt == 1:
                 SCREENSHOTS.mkdir(parents=True, exist_ok=True)
                 shot.save(SCREENSHOTS / "run_command.png")
