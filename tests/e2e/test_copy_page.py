@@ -176,6 +176,9 @@ def answer_print_dialog(program, copies=None):
         assert poll(lambda: (probe(program, "print") or {}).get("copies") == str(copies), WAIT)
     desktop.press_keys(dialog, "Return")
     assert poll(lambda: not desktop.visible_windows(PRINT_DIALOG), WAIT), "the print dialog stayed open"
+    # The dialog's window is gone from the screen a moment before its owner is enabled again; a click in that
+    # moment is lost.
+    assert poll(lambda: (page(program) or {}).get("window_ready") == "1", WAIT), "the main window took no input again"
 
 
 def test_first_run_stores_the_default_printer_and_never_offers_a_fax(program, installation):

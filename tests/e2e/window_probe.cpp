@@ -170,6 +170,8 @@ int PrinterPage(HWND window, bool ravud) {
     std::printf("page_visible=%d\n", ::IsWindowVisible(page) ? 1 : 0);
     std::printf("properties_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(page, kPropertiesId)) ? 1 : 0);
     std::printf("apply_enabled=%d\n", ::IsWindowEnabled(::GetDlgItem(window, kApplyId)) ? 1 : 0);
+    // A modal dialog's owner takes input again only once it is enabled and in front.
+    std::printf("window_ready=%d\n", ::IsWindowEnabled(window) && ::GetForegroundWindow() == window ? 1 : 0);
     std::printf("hint=%s\n", WindowText(::GetDlgItem(window, kHintLineId)).c_str());
     int tips = 0;
     ::EnumWindows(CountToolTips, reinterpret_cast<LPARAM>(&tips));
