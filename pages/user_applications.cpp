@@ -2,6 +2,7 @@
 
 #include "app/app_services.h"
 #include "driver/apinfo/ap_category.h"
+#include "driver/apinfo/ap_user_entry.h"
 #include "modules/apinfo_module.h"
 #include "pages/application_list.h"
 #include "pages/text_compare.h"
@@ -14,7 +15,6 @@ namespace tolvan {
 
 namespace {
 
-constexpr uint16_t kUserApplicationId = 4200;
 // Registry key names have at most 255 characters.
 constexpr DWORD kSubkeyNameBytes = 261;
 
@@ -59,7 +59,7 @@ bool MakeUserApplication(std::string_view path, ApEntry& entry) {
     made.dwFormats = Format::kUserAddedFormats;
     made.dwFormat = Format::kBmp;
     made.wQuality = Quality::kDefault;
-    made.wApId = kUserApplicationId;
+    made.wApId = apinfo::kUserAppId;
     WriteField(made.szApName, name);
     WriteField(made.szExeName, name);
     WriteField(made.szExeDir, folder);

@@ -3,6 +3,7 @@
 // Portable, so the rules are tested natively under the sanitizers.
 #pragma once
 
+#include "driver/apinfo/ap_user_entry.h"
 #include "driver/apinfo/ap_category.h"
 #include "settings/job_record.h"
 
@@ -20,7 +21,6 @@ namespace ApOption {
 inline constexpr uint32_t kShipped = 0x1;
 } // namespace ApOption
 
-inline constexpr uint16_t kUserAppId = 4200;
 inline constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
 
 // Application names and file names are compared the way Windows compares file names: ASCII

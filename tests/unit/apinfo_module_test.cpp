@@ -2,6 +2,7 @@
 // installed programs (registry, own folder, system folders), listing by category, adding and
 // removing a user application, and what damaged or missing files do. Every test works in its own
 // scratch folder and registry key, so the tests can run side by side.
+#include "application_list_file.h"
 #include "compound_file.h"
 
 #include "driver/apinfo/ap_file_format.h"
@@ -44,32 +45,6 @@ ApEntry MakeEntry(uint32_t category, uint16_t id, const char* name, const char* 
     return e;
 }
 
-void WriteBytes(const std::string& path, const Bytes& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-void WriteList(const std::string& path, const std::vector<ApEntry>& entries) {
-    Bytes bytes;
-    ASSERT_TRUE(SerializeApFile(entries, bytes));
-    WriteBytes(path, bytes);
-}
-
-std::vector<ApEntry> ReadList(const std::string& path) {
-    std::vector<ApEntry> entries;
-    EXPECT_EQ(ParseApFile(FileBytes(path), entries), ParseStatus::kOk) << path;
-    return entries;
-}
-
-std::vector<std::string> Names(const std::vector<ApEntry>& entries) {
-    std::vector<std::string> names;
-    for (const ApEntry& e : entries)
-        names.emplace_back(ReadField(e.szApName));
-    return names;
-}
-
 bool Exists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -93,7 +68,7 @@ protected:
     std::string MakeProgram(const char* folder, const char* name) {
         const std::string dir = scratch.File(folder);
         ::CreateDirectoryA(dir.c_str(), nullptr);
-        WriteBytes(dir + "\\" + name, Bytes{'M', 'Z'});
+        EXPECT_TRUE(WriteFileBytes(dir + "\\" + name, Bytes{'M', 'Z'})) << dir;
         return dir;
     }
 
@@ -181,11 +156,11 @@ TEST_F(ApInfoModuleTest, SearchListsExactlyTheProgramsFoundAndWhere) {
         MakeEntry(Category::kDestination, kUserAppId, "Moved", "notepad.exe", scratch.File("gone\\"), false),
         MakeEntry(Category::kDestination, 7, "A path, not a name", "..\\notepad.exe", SystemFolder()),
     };
-    WriteList(catalogue, entries);
+    WriteApplicationList(catalogue, entries);
     const Bytes catalogueBefore = FileBytes(catalogue);
 
     ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
-    const std::vector<ApEntry> found = ReadList(installed);
+    const std::vector<ApEntry> found = ReadApplicationList(installed);
     ASSERT_EQ(Names(found), (std::vector<std::string>{"System editor", "Accessory", "Registered",
                                                       "Registered, expanded", "Hinted", "Viewer"}));
     const std::string expectedDirs[] = {
@@ -232,7 +207,7 @@ TEST_F(ApInfoModuleTest, ShippedCatalogueFindsTheProgramsWhereTheirInstallersPut
     const auto search = [&] {
         EXPECT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
         std::vector<std::pair<uint16_t, std::string>> found;
-        for (const ApEntry& e : ReadList(installed))
+        for (const ApEntry& e : ReadApplicationList(installed))
             found.emplace_back(e.wApId, ReadField(e.szExeDir));
         return found;
     };
@@ -248,7 +223,8 @@ TEST_F(ApInfoModuleTest, ShippedCatalogueFindsTheProgramsWhereTheirInstallersPut
     const std::string programs32 = scratch.File("Program Files (x86)");
     for (const std::string& folder : {programs + "\\Microsoft Office\\Office16", programs32 + "\\Tesseract-OCR"}) {
         ASSERT_TRUE(std::filesystem::create_directories(folder)) << folder;
-        WriteBytes(folder + "\\" + (folder.ends_with("OCR") ? "tesseract.exe" : "EXCEL.EXE"), Bytes{'M', 'Z'});
+        ASSERT_TRUE(
+            WriteFileBytes(folder + "\\" + (folder.ends_with("OCR") ? "tesseract.exe" : "EXCEL.EXE"), Bytes{'M', 'Z'}));
     }
     const ScopedVariable programFiles("ProgramFiles", programs);
     const ScopedVariable programFiles32("ProgramFiles(x86)", programs32);
@@ -269,7 +245,7 @@ TEST_F(ApInfoModuleTest, ListingByCategory) {
         MakeEntry(Category::kDocument, 4111, "Notepad", "c.exe", "C:\\C\\"),
         MakeEntry(Category::kDestination, 4158, "Viewer", "d.exe", "C:\\D\\"),
     };
-    WriteList(installed, entries);
+    WriteApplicationList(installed, entries);
     const Bytes before = FileBytes(installed);
 
     EXPECT_EQ(Names(List(Category::kDestination)), (std::vector<std::string>{"Paint", "Viewer"}));
@@ -293,9 +269,9 @@ TEST_F(ApInfoModuleTest, ListingByCategory) {
 
 TEST_F(ApInfoModuleTest, AddingAndRemovingAUserApplication) {
     const std::string toolsDir = MakeProgram("tools", "viewer.exe");
-    WriteList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
+    WriteApplicationList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
     ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
-    ASSERT_EQ(Names(ReadList(installed)), (std::vector<std::string>{"System editor"}));
+    ASSERT_EQ(Names(ReadApplicationList(installed)), (std::vector<std::string>{"System editor"}));
 
     const ApEntry user =
         MakeEntry(Category::kDestination, kUserAppId, "My Viewer", "viewer.exe", toolsDir + "\\", false);
@@ -303,11 +279,11 @@ TEST_F(ApInfoModuleTest, AddingAndRemovingAUserApplication) {
     ASSERT_EQ(module.WriteApInfo(&user), S_OK);
     ASSERT_EQ(module.CloseFile(), S_OK);
     EXPECT_FALSE(Exists(catalogue + ".new"));
-    const std::vector<ApEntry> withUser = ReadList(catalogue);
+    const std::vector<ApEntry> withUser = ReadApplicationList(catalogue);
     ASSERT_EQ(withUser.size(), 2u);
     EXPECT_EQ(std::memcmp(&withUser[1], &user, kApEntrySize), 0);
     ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
-    EXPECT_EQ(Names(ReadList(installed)), (std::vector<std::string>{"System editor", "My Viewer"}));
+    EXPECT_EQ(Names(ReadApplicationList(installed)), (std::vector<std::string>{"System editor", "My Viewer"}));
 
     // Adding the same name again replaces the entry rather than listing it twice.
     ApEntry changed = user;
@@ -315,20 +291,20 @@ TEST_F(ApInfoModuleTest, AddingAndRemovingAUserApplication) {
     ASSERT_EQ(module.OpenApFile(catalogue.c_str(), OpenMode::kChange), S_OK);
     ASSERT_EQ(module.WriteApInfo(&changed), S_OK);
     ASSERT_EQ(module.CloseFile(), S_OK);
-    ASSERT_EQ(ReadList(catalogue).size(), 2u);
-    EXPECT_EQ(uint32_t{ReadList(catalogue)[1].dwFormat}, 0x8u);
+    ASSERT_EQ(ReadApplicationList(catalogue).size(), 2u);
+    EXPECT_EQ(uint32_t{ReadApplicationList(catalogue)[1].dwFormat}, 0x8u);
 
     ASSERT_EQ(module.OpenApFile(catalogue.c_str(), OpenMode::kChange), S_OK);
     EXPECT_EQ(module.DeleteApInfo(Category::kDestination, "Nobody"), kEntryNotFound);
     ASSERT_EQ(module.DeleteApInfo(Category::kDestination, "MY VIEWER"), S_OK);
     ASSERT_EQ(module.CloseFile(), S_OK);
-    EXPECT_EQ(Names(ReadList(catalogue)), (std::vector<std::string>{"System editor"}));
+    EXPECT_EQ(Names(ReadApplicationList(catalogue)), (std::vector<std::string>{"System editor"}));
     ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
-    EXPECT_EQ(Names(ReadList(installed)), (std::vector<std::string>{"System editor"}));
+    EXPECT_EQ(Names(ReadApplicationList(installed)), (std::vector<std::string>{"System editor"}));
 }
 
 TEST_F(ApInfoModuleTest, RefusedChangesLeaveTheFileAsItWas) {
-    WriteList(catalogue, {MakeEntry(Category::kDestination, 4157, "Paint", "mspaint.exe", "")});
+    WriteApplicationList(catalogue, {MakeEntry(Category::kDestination, 4157, "Paint", "mspaint.exe", "")});
     const Bytes before = FileBytes(catalogue);
     ASSERT_EQ(module.OpenApFile(catalogue.c_str(), OpenMode::kChange), S_OK);
 
@@ -352,18 +328,18 @@ TEST_F(ApInfoModuleTest, RefusedChangesLeaveTheFileAsItWas) {
 }
 
 TEST_F(ApInfoModuleTest, UnloadingWritesBackAnOpenChange) {
-    WriteList(catalogue, {});
+    WriteApplicationList(catalogue, {});
     ASSERT_EQ(module.OpenApFile(catalogue.c_str(), OpenMode::kChange), S_OK);
     const ApEntry user = MakeEntry(Category::kDestination, kUserAppId, "Viewer", "v.exe", "C:\\V\\", false);
     ASSERT_EQ(module.WriteApInfo(&user), S_OK);
     module.Unload();
-    EXPECT_EQ(Names(ReadList(catalogue)), (std::vector<std::string>{"Viewer"}));
+    EXPECT_EQ(Names(ReadApplicationList(catalogue)), (std::vector<std::string>{"Viewer"}));
 }
 
 TEST_F(ApInfoModuleTest, DamagedOrMissingCatalogueWritesNothing) {
-    WriteList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
+    WriteApplicationList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
     const Bytes good = FileBytes(catalogue);
-    WriteList(installed, {MakeEntry(Category::kMail, 4005, "Earlier result", "a.exe", "C:\\A\\")});
+    WriteApplicationList(installed, {MakeEntry(Category::kMail, 4005, "Earlier result", "a.exe", "C:\\A\\")});
     const Bytes earlier = FileBytes(installed);
 
     Bytes flipped = good;
@@ -374,7 +350,7 @@ TEST_F(ApInfoModuleTest, DamagedOrMissingCatalogueWritesNothing) {
         Bytes(good.begin(), good.end() - 1), flipped, otherVersion, Bytes(700, 0x5A), Bytes{},
     };
     for (const Bytes& damaged : cases) {
-        WriteBytes(catalogue, damaged);
+        ASSERT_TRUE(WriteFileBytes(catalogue, damaged));
         const HRESULT hr = module.SearchInstalledAp(catalogue.c_str(), installed.c_str());
         EXPECT_TRUE(FAILED(hr)) << damaged.size();
         EXPECT_EQ(FileBytes(installed), earlier) << damaged.size();
@@ -393,18 +369,18 @@ TEST_F(ApInfoModuleTest, DamagedOrMissingCatalogueWritesNothing) {
 }
 
 TEST_F(ApInfoModuleTest, WritesReplaceTheFileWhole) {
-    WriteList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
+    WriteApplicationList(catalogue, {MakeEntry(Category::kDocument, 4111, "System editor", "notepad.exe", "")});
     // A shadow left by an interrupted earlier write is simply replaced.
-    WriteBytes(installed + ".new", Bytes(50, 0x11));
+    ASSERT_TRUE(WriteFileBytes(installed + ".new", Bytes(50, 0x11)));
     ASSERT_EQ(module.SearchInstalledAp(catalogue.c_str(), installed.c_str()), S_OK);
     EXPECT_FALSE(Exists(installed + ".new"));
-    EXPECT_EQ(ReadList(installed).size(), 1u);
+    EXPECT_EQ(ReadApplicationList(installed).size(), 1u);
 
     // The result never goes over the catalogue, however the path is spelled.
     std::string sameFile = catalogue;
     sameFile.replace(sameFile.size() - 10, 10, "apinfo.DAT");
     EXPECT_EQ(module.SearchInstalledAp(catalogue.c_str(), sameFile.c_str()), E_INVALIDARG);
-    EXPECT_EQ(ReadList(catalogue).size(), 1u);
+    EXPECT_EQ(ReadApplicationList(catalogue).size(), 1u);
 
     // A read-only list is not changed, and an open for changing says so at once.
     const Bytes before = FileBytes(installed);
@@ -430,7 +406,7 @@ TEST(ApInfoExports, CallsTheProgramDoesNotMake) {
         MakeEntry(Category::kDestination, 4157, "Paint", "b.exe", "C:\\B\\"),
         MakeEntry(Category::kDestination, 4158, "Viewer", "c.exe", "C:\\C\\"),
     };
-    WriteList(file, entries);
+    WriteApplicationList(file, entries);
 
     const UniqueModule dll(::LoadLibraryA(TOLVAN_APINFO_DLL));
     ASSERT_TRUE(dll);
@@ -478,7 +454,7 @@ TEST(ApInfoExports, CallsTheProgramDoesNotMake) {
     EXPECT_EQ(setJob(handle, Category::kDestination, 4157, 0x1001), S_OK);
     EXPECT_EQ(setJob(handle, Category::kDestination, 4999, 0x1), kEntryNotFound);
     ASSERT_EQ(close(handle), S_OK);
-    EXPECT_EQ(uint32_t{ReadList(file)[1].dwJobMask}, 0x1001u);
+    EXPECT_EQ(uint32_t{ReadApplicationList(file)[1].dwJobMask}, 0x1001u);
 
     ApInfoHandle stale = handle;
     ASSERT_EQ(freeApInfo(&handle), S_OK);

@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -164,10 +163,7 @@ TEST_F(ApplicationAddTest, CancellingOrANameThatDoesNotFitAddsNothing) {
 
 TEST_F(ApplicationAddTest, ACatalogueThatCannotBeOpenedIsKeptBeforeTheDriversReplacesIt) {
     const Bytes damaged = {'T', 'V', 'A', 'I', 1, 0, 0x5A, 0x04, 9, 9, 9, 9, 'u', 's', 'e', 'r'};
-    FILE* f = std::fopen(UserCatalogue(services).c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(damaged.data(), 1, damaged.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFileBytes(UserCatalogue(services), damaged));
     const ApEntry viewer = Destination(scratch, 4158, "Viewer", "viewer.exe", 0x29);
     WriteApplicationList(DriverCatalogue(services), {viewer});
     permitted.Allow("scanview.exe");
@@ -178,13 +174,11 @@ TEST_F(ApplicationAddTest, ACatalogueThatCannotBeOpenedIsKeptBeforeTheDriversRep
     EXPECT_EQ(Items(), (Texts{"Paint", "notes.exe", "scanview.exe"}));
 
     // A second damaged file gets a backup of its own; the first one stays.
-    f = std::fopen(UserCatalogue(services).c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("second", f);
-    std::fclose(f);
+    const Bytes second = {'s', 'e', 'c', 'o', 'n', 'd'};
+    ASSERT_TRUE(WriteFileBytes(UserCatalogue(services), second));
     AddProgram(programs + "scanview.exe");
     EXPECT_EQ(FileBytes(UserCatalogue(services) + ".bak"), damaged);
-    EXPECT_EQ(FileBytes(UserCatalogue(services) + ".1.bak"), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
+    EXPECT_EQ(FileBytes(UserCatalogue(services) + ".1.bak"), second);
 }
 
 } // namespace

@@ -170,6 +170,13 @@ Bytes FileBytes(const std::string& file) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+bool WriteFileBytes(const std::string& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
 JobRecord PatternRecord(uint8_t seed, uint32_t extraLength) {
     JobRecord record;
     auto* bytes = reinterpret_cast<uint8_t*>(&record);

@@ -52,6 +52,8 @@ std::optional<Bytes> ReadStream(const std::string& file, std::initializer_list<c
 bool HasElement(const std::string& file, std::initializer_list<const char*> path);
 
 Bytes FileBytes(const std::string& file);
+// Replaces the file with exactly these bytes; false when it could not be written whole.
+[[nodiscard]] bool WriteFileBytes(const std::string& file, const Bytes& bytes);
 
 // A record whose every byte is derived from seed, with the given extra length, as a file would hold it.
 JobRecord PatternRecord(uint8_t seed, uint32_t extraLength = 0);

@@ -386,14 +386,6 @@ std::vector<std::string> SettingsFiles(const Installation& installation) {
     return names;
 }
 
-bool WriteFileBytes(const std::string& file, const Bytes& bytes) {
-    FILE* f = std::fopen(file.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
-}
-
 class DamagedSettingsFile : public testing::TestWithParam<std::size_t> {
 protected:
     Installation installation;

@@ -3,14 +3,11 @@
 #include "mail_programs.h"
 #include "page_host.h"
 
-#include "driver/apinfo/ap_file_format.h"
 #include "pages/application_list.h"
 #include "settings/fixed_string.h"
 #include "settings/job_table.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
 
 namespace tolvan::test {
 
@@ -18,10 +15,7 @@ std::string MakeProgramFile(const ScratchFolder& scratch, const std::string& exe
     const std::string folder = scratch.File("Programs");
     ::CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path = folder + "\\" + exe;
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fputs("MZ", f);
-        std::fclose(f);
-    }
+    EXPECT_TRUE(WriteFileBytes(path, Bytes{'M', 'Z'})) << path;
     return folder + "\\";
 }
 
@@ -66,28 +60,6 @@ std::string DriverCatalogue(const CAppServices& services) {
     char folder[260];
     services.GetDriverFolder(folder);
     return std::string(folder) + "\\APInfo.dat";
-}
-
-void WriteApplicationList(const std::string& path, const std::vector<ApEntry>& entries) {
-    Bytes bytes;
-    ASSERT_TRUE(apinfo::SerializeApFile(entries, bytes));
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-std::vector<ApEntry> ReadApplicationList(const std::string& path) {
-    std::vector<ApEntry> entries;
-    EXPECT_EQ(apinfo::ParseApFile(FileBytes(path), entries), apinfo::ParseStatus::kOk) << path;
-    return entries;
-}
-
-std::vector<std::string> Names(const std::vector<ApEntry>& entries) {
-    std::vector<std::string> names;
-    for (const ApEntry& e : entries)
-        names.emplace_back(ReadField(e.szApName));
-    return names;
 }
 
 JobRecord ApplicationRecord() {

@@ -4,10 +4,12 @@
 // that the module's search after a change finds what is installed.
 #pragma once
 
+#include "application_list_file.h"
 #include "compound_file.h"
 
 #include "app/app_services.h"
 #include "driver/apinfo/ap_category.h"
+#include "driver/apinfo/ap_user_entry.h"
 #include "settings/job_record.h"
 
 #include <cstdint>
@@ -18,7 +20,7 @@ namespace tolvan::test {
 
 inline constexpr uint32_t kDestinationCategory = apinfo::Category::kDestination;
 inline constexpr uint16_t kDefaultDestinationId = 4157;
-inline constexpr uint16_t kUserAddedId = 4200;
+inline constexpr uint16_t kUserAddedId = apinfo::kUserAppId;
 
 // A file standing in for a program: scratch\Programs\<exe>. Returns its folder with a trailing backslash.
 std::string MakeProgramFile(const ScratchFolder& scratch, const std::string& exe);
@@ -31,11 +33,6 @@ ApEntry Destination(const ScratchFolder& scratch, uint16_t id, const char* name,
 std::string UserCatalogue(const CAppServices& services);
 std::string InstalledList(const CAppServices& services);
 std::string DriverCatalogue(const CAppServices& services);
-
-void WriteApplicationList(const std::string& path, const std::vector<ApEntry>& entries);
-// The entries of a list file; a file the module would refuse fails the test.
-std::vector<ApEntry> ReadApplicationList(const std::string& path);
-std::vector<std::string> Names(const std::vector<ApEntry>& entries);
 
 // The application job's record as the driver's template holds it: stored before, naming a program this machine
 // lacks, with a folder of its own that no choice of program changes.

@@ -2,7 +2,7 @@
 # installed-applications list of their own beside the page; tests that do (the job tabs too) never run at the
 # same time.
 add_library(mail_test_support STATIC mail_programs.cpp mail_registry.cpp)
-target_link_libraries(mail_test_support PUBLIC tolvan_test_support tolvan_app tolvan_apinfo_format gtest)
+target_link_libraries(mail_test_support PUBLIC application_list_test_support tolvan_app gtest)
 add_dependencies(mail_test_support apinfo)
 tolvan_path_definitions(mail_test_support PRIVATE TOLVAN_APINFO_DLL ${TOLVAN_DRIVER_DIR}/APInfo.dll)
 

@@ -1,7 +1,8 @@
 #include "mail_programs.h"
 
+#include "application_list_file.h"
+
 #include "driver/apinfo/ap_category.h"
-#include "driver/apinfo/ap_file_format.h"
 #include "settings/fixed_string.h"
 
 #include <gtest/gtest.h>
@@ -63,12 +64,7 @@ void InstallApplications(const CAppServices& services, const std::vector<ApEntry
     services.GetDriverFolder(driver);
     services.GetUserFolder(user);
     ASSERT_TRUE(::CopyFileA(TOLVAN_APINFO_DLL, (std::string(driver) + "\\APInfo.dll").c_str(), FALSE));
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(apinfo::SerializeApFile(entries, bytes));
-    FILE* f = std::fopen((std::string(user) + "\\InApInfo.dat").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteApplicationList(std::string(user) + "\\InApInfo.dat", entries);
 }
 
 } // namespace tolvan::test

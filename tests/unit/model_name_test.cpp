@@ -182,9 +182,7 @@ TEST_F(ModelNameTest, NameLengthAtAndPastItsField) {
     for (std::size_t i = 0; i < 64; i += 2)
         Put16(bytes, at + i, 'L');
     Put16(bytes, at + entry::kNameLength, 64);
-    FILE* f = std::fopen(file.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFileBytes(file, bytes));
     EXPECT_EQ(store.Open(file.c_str(), StgMode::kRead), STG_E_DOCFILECORRUPT);
     EXPECT_EQ(store.Open(file.c_str(), StgMode::kReadWrite), STG_E_DOCFILECORRUPT);
     EXPECT_EQ(FileBytes(file), bytes);

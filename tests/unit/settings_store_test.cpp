@@ -283,9 +283,7 @@ TEST_F(SettingsStoreTest, OpenFailuresLeaveTheFileAlone) {
 
     // A file that is not a compound file fails to open and is not touched.
     const Bytes junk(3000, 0x42);
-    FILE* f = std::fopen(file.c_str(), "wb");
-    std::fwrite(junk.data(), 1, junk.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFileBytes(file, junk));
     EXPECT_LT(OpenForWriting(), 0);
     EXPECT_EQ(FileBytes(file), junk);
 }
@@ -296,9 +294,7 @@ TEST_F(SettingsStoreTest, StructurallyDamagedFilesAreRefusedUntouched) {
     Bytes bytes = FileBytes(file);
     ASSERT_GT(bytes.size(), 512u);
     bytes[30] = 12; // a 4096-byte sector in a version 3 file
-    FILE* f = std::fopen(file.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(WriteFileBytes(file, bytes));
     EXPECT_EQ(store.Open(file.c_str(), StgMode::kRead), STG_E_DOCFILECORRUPT);
     EXPECT_EQ(OpenForWriting(), STG_E_DOCFILECORRUPT);
     EXPECT_EQ(FileBytes(file), bytes);
@@ -344,9 +340,7 @@ TEST_F(SettingsStoreTest, WriteBatchesCommitOnCloseAndLeaveNoShadow) {
     WriteSettingsFile(file, {JobMask::kEmail, JobMask::kFile});
     const std::string shadow = file + ".new";
     // A shadow left by a writer that was killed is simply replaced.
-    FILE* stale = std::fopen(shadow.c_str(), "wb");
-    std::fputs("stale", stale);
-    std::fclose(stale);
+    ASSERT_TRUE(WriteFileBytes(shadow, {'s', 't', 'a', 'l', 'e'}));
 
     const JobRecord record = PatternRecord(77);
     ASSERT_EQ(OpenForWriting(), S_OK);

@@ -47,13 +47,6 @@ bool IsFile(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void WriteFile(const std::string& path, const Bytes& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 class StartupTest : public testing::Test {
 protected:
     ScratchFolder scratch;
@@ -196,7 +189,7 @@ TEST_F(StartupTest, RejectedUserCatalogueIsReplacedAndKept) {
     ::CreateDirectoryA((appData + "\\Kelto").c_str(), nullptr);
     ::CreateDirectoryA(user.c_str(), nullptr);
     const Bytes damaged(700, 0x5A);
-    WriteFile(user + "\\APInfo.dat", damaged);
+    ASSERT_TRUE(WriteFileBytes(user + "\\APInfo.dat", damaged));
     CTestApp app(Facts());
     app.InitInstance();
     EXPECT_TRUE(app.reachedMainWindow);
@@ -284,7 +277,7 @@ protected:
 
 TEST_F(SettingsFileTest, DamagedFileIsKeptAsBackupAndReplacedByTheTemplate) {
     const Bytes damaged(5000, 0x33);
-    WriteFile(file, damaged);
+    ASSERT_TRUE(WriteFileBytes(file, damaged));
     CTestApp app(Facts());
     app.InitInstance();
     EXPECT_EQ(app.OpenSettingsFile(StgMode::kReadWrite), S_OK);
@@ -295,7 +288,7 @@ TEST_F(SettingsFileTest, DamagedFileIsKeptAsBackupAndReplacedByTheTemplate) {
 
     // A second damage keeps the first backup and adds another.
     const Bytes again(100, 0x44);
-    WriteFile(file, again);
+    ASSERT_TRUE(WriteFileBytes(file, again));
     EXPECT_EQ(app.OpenSettingsFile(StgMode::kReadWrite), S_OK);
     app.GetSettingsStore()->Close();
     EXPECT_EQ(FileBytes(file + ".bak"), damaged);
