@@ -18,33 +18,29 @@ HRESULT LastStorageError() {
     return StorageErrorFromWin32(::GetLastError());
 }
 
-// Copies from into to, keeping the bytes in contents while they are no more than maxContents.
-HRESULT CopyContents(HANDLE from, HANDLE to, std::vector<uint8_t>& contents, size_t maxContents, bool& tooLarge) {
+// Reads the whole file behind from's start into contents, unless it holds more than maxContents bytes.
+HRESULT ReadContents(HANDLE from, std::vector<uint8_t>& contents, size_t maxContents, bool& tooLarge) {
     contents.clear();
     tooLarge = false;
-    LARGE_INTEGER start{};
-    if (!::SetFilePointerEx(from, start, nullptr, FILE_BEGIN))
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(from, &size))
         return LastStorageError();
-    // A settings file fits the first read whole; the loop is for anything larger.
-    uint8_t chunk[64 * 1024];
-    for (;;) {
+    if (static_cast<unsigned long long>(size.QuadPart) > maxContents) {
+        tooLarge = true;
+        return S_OK;
+    }
+    contents.resize(static_cast<size_t>(size.QuadPart));
+    size_t have = 0;
+    while (have < contents.size()) {
         DWORD got = 0;
-        if (!::ReadFile(from, chunk, sizeof chunk, &got, nullptr))
+        if (!::ReadFile(from, contents.data() + have, static_cast<DWORD>(contents.size() - have), &got, nullptr))
             return LastStorageError();
         if (got == 0)
-            return S_OK;
-        DWORD put = 0;
-        if (!::WriteFile(to, chunk, got, &put, nullptr))
-            return LastStorageError();
-        if (put != got)
-            return STG_E_MEDIUMFULL;
-        if (!tooLarge && contents.size() + got <= maxContents) {
-            contents.insert(contents.end(), chunk, chunk + got);
-        } else {
-            tooLarge = true;
-            contents.clear();
-        }
+            break;
+        have += got;
     }
+    contents.resize(have);
+    return S_OK;
 }
 
 } // namespace
@@ -72,13 +68,17 @@ HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing, st
         created = true;
     }
 
+    // The shadow is made now, so that a folder or a shadow that another program holds refuses the batch before
+    // anything is written, as it did when the batch worked on the shadow itself.
     const std::wstring shadow = ShadowPathFor(path);
-    UniqueFile copy(
+    UniqueFile shadowFile(
         ::CreateFileW(shadow.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    HRESULT hr = copy ? CopyContents(lock.Get(), copy.Get(), contents, maxContents, tooLarge) : LastStorageError();
-    copy.Reset();
+    HRESULT hr = shadowFile ? ReadContents(lock.Get(), contents, maxContents, tooLarge) : LastStorageError();
     if (FAILED(hr)) {
-        ::DeleteFileW(shadow.c_str());
+        if (shadowFile) {
+            shadowFile.Reset();
+            ::DeleteFileW(shadow.c_str());
+        }
         lock.Reset();
         if (created)
             ::DeleteFileW(path.c_str());
@@ -87,24 +87,29 @@ HRESULT CFileTransaction::Begin(const std::wstring& path, bool createMissing, st
     m_path = path;
     m_shadow = shadow;
     m_lock = std::move(lock);
+    m_shadowFile = std::move(shadowFile);
     m_createdOriginal = created;
     return S_OK;
 }
 
-HRESULT CFileTransaction::Commit() {
+HRESULT CFileTransaction::Commit(std::span<const uint8_t> image) {
     if (!Active())
         return E_FAIL;
+    // One write of the whole image and a flush of the same handle: the bytes are on disk before the rename makes
+    // them the user's file.
     HRESULT hr = S_OK;
-    {
-        // The storage functions closed their handle when the last reference went; flushing through a handle
-        // of our own puts the bytes on disk before the rename makes them the user's file.
-        UniqueFile copy(
-            ::CreateFileW(m_shadow.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!copy || !::FlushFileBuffers(copy.Get()))
-            hr = LastStorageError();
-    }
+    DWORD put = 0;
+    if (image.size() > MAXDWORD)
+        hr = STG_E_MEDIUMFULL;
+    else if (!::WriteFile(m_shadowFile.Get(), image.data(), static_cast<DWORD>(image.size()), &put, nullptr))
+        hr = LastStorageError();
+    else if (put != image.size())
+        hr = STG_E_MEDIUMFULL;
+    else if (!::FlushFileBuffers(m_shadowFile.Get()))
+        hr = LastStorageError();
+    // Both released just before the rename: Windows neither renames nor replaces a file that is still open.
+    m_shadowFile.Reset();
     if (SUCCEEDED(hr)) {
-        // Released just before the rename: Windows refuses to replace a file that is still open.
         m_lock.Reset();
         if (!::MoveFileExW(m_shadow.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             hr = LastStorageError();
@@ -122,6 +127,7 @@ HRESULT CFileTransaction::Commit() {
 void CFileTransaction::Abandon() {
     if (!Active())
         return;
+    m_shadowFile.Reset();
     m_lock.Reset();
     ::DeleteFileW(m_shadow.c_str());
     if (m_createdOriginal)

@@ -1,14 +1,16 @@
 // Makes a batch of writes to the settings file all-or-nothing. While the batch runs, the
 // user's file is held open without sharing (so other processes stay out, as with a direct
-// exclusive open) and every change goes to a shadow copy beside it; Commit flushes the copy
-// and renames it over the original in one step. A crash or kill at any moment therefore
-// leaves either the old file or the complete new one; a stale shadow is simply overwritten
-// by the next batch.
+// exclusive open) and the shadow beside it is held empty; the caller builds the new file in
+// memory from the bytes Begin read, and Commit writes it into the shadow whole, flushes it and
+// renames it over the original in one step. A crash or kill at any moment therefore leaves
+// either the old file or the complete new one; a stale shadow is simply overwritten by the
+// next batch.
 #pragma once
 
 #include "ui/unique_handle.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,21 +23,18 @@ public:
     CFileTransaction(const CFileTransaction&) = delete;
     CFileTransaction& operator=(const CFileTransaction&) = delete;
 
-    // Locks path and copies it into the shadow. A missing file fails with STG_E_FILENOTFOUND
-    // unless createMissing is set; then the batch starts from an empty shadow and the file
-    // only appears when the batch commits. contents receives the bytes copied, so that a
-    // caller can look at them without reading the file again; a file of more than maxContents
-    // bytes is copied all the same, and contents then stays empty with tooLarge set.
+    // Locks path, makes the empty shadow and reads the file into contents. A missing file fails
+    // with STG_E_FILENOTFOUND unless createMissing is set; then the batch starts from nothing and
+    // the file only appears when the batch commits. A file of more than maxContents bytes is not
+    // read: contents stays empty with tooLarge set.
     HRESULT Begin(const std::wstring& path, bool createMissing, std::vector<uint8_t>& contents, size_t maxContents,
                   bool& tooLarge);
-    // Flushes the shadow and puts it in place of the original. The caller must have released
-    // every reference into the shadow first.
-    HRESULT Commit();
+    // Writes image into the shadow, flushes it and puts it in place of the original.
+    HRESULT Commit(std::span<const uint8_t> image);
     // Drops the shadow; the original keeps its bytes.
     void Abandon();
 
     bool Active() const { return !m_path.empty(); }
-    const std::wstring& ShadowPath() const { return m_shadow; }
 
     static std::wstring ShadowPathFor(const std::wstring& path) { return path + L".new"; }
 
@@ -45,6 +44,7 @@ private:
     std::wstring m_path;
     std::wstring m_shadow;
     UniqueFile m_lock;
+    UniqueFile m_shadowFile;
     bool m_createdOriginal = false;
 };
 

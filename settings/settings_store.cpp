@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "settings/compound_file_check.h"
+#include "settings/memory_lock_bytes.h"
 
 #include <cstring>
 #include <cwchar>
@@ -65,24 +66,15 @@ HRESULT CheckStructure(const wchar_t* path) {
     return CheckBytes(bytes, check);
 }
 
-// The write path's check of the batch's shadow, on the bytes that were copied into it rather than on the file read
-// once more. A file that passes but lacks its last sector's padding is completed with the zeros ole32 reads in
-// their place: ole32 itself writes no padding behind data it rewrites in place, so the file would stay short for
-// ever.
-HRESULT CheckShadow(const wchar_t* shadow, const std::vector<uint8_t>& bytes, bool tooLarge) {
+// The write path's check, on the bytes the batch read. A file that passes but lacks its last sector's padding is
+// completed with the zeros ole32 reads in their place: ole32 itself writes no padding behind data it rewrites in
+// place, so the file would stay short for ever.
+HRESULT CheckAndPad(std::vector<uint8_t>& bytes, bool tooLarge) {
     CompoundFileCheck check;
-    HRESULT hr = tooLarge ? STG_E_DOCFILECORRUPT : CheckBytes(bytes, check);
-    if (FAILED(hr) || check.missingPadding == 0)
-        return hr;
-    UniqueFile file(::CreateFileW(shadow, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER end{};
-    if (!file || !::SetFilePointerEx(file.Get(), end, nullptr, FILE_END))
-        return StorageErrorFromWin32(::GetLastError());
-    const std::vector<uint8_t> zeros(check.missingPadding, 0);
-    DWORD put = 0;
-    if (!::WriteFile(file.Get(), zeros.data(), static_cast<DWORD>(zeros.size()), &put, nullptr))
-        return StorageErrorFromWin32(::GetLastError());
-    return put == zeros.size() ? S_OK : STG_E_MEDIUMFULL;
+    const HRESULT hr = tooLarge ? STG_E_DOCFILECORRUPT : CheckBytes(bytes, check);
+    if (SUCCEEDED(hr))
+        bytes.resize(bytes.size() + check.missingPadding, 0);
+    return hr;
 }
 
 // checked: the outcome of the structure check of the file at path.
@@ -92,6 +84,23 @@ HRESULT OpenCheckedStorage(const wchar_t* path, DWORD mode, HRESULT checked, ISt
         hr = ::StgOpenStorage(path, nullptr, mode, nullptr, 0, root);
     if (FAILED(hr) && Creates(mode))
         hr = ::StgCreateDocfile(path, mode, 0, root);
+    return hr;
+}
+
+// checked: the outcome of the structure check of bytes. The batch's new file is built in memory, from bytes: ole32's
+// many small reads and writes then cost no system calls, and the file is written once, whole, when the batch
+// commits. A file that fails the check is made anew when mode allows, as StgCreateDocfile would replace it.
+HRESULT OpenCheckedImage(std::vector<uint8_t>&& bytes, DWORD mode, HRESULT checked, ComPtr<CMemoryLockBytes>& image,
+                         IStorage** root) {
+    HRESULT hr = checked;
+    if (SUCCEEDED(hr)) {
+        *image.Put() = new CMemoryLockBytes(std::move(bytes));
+        hr = ::StgOpenStorageOnILockBytes(image.Get(), nullptr, mode, nullptr, 0, root);
+    }
+    if (FAILED(hr) && Creates(mode)) {
+        *image.Put() = new CMemoryLockBytes({});
+        hr = ::StgCreateDocfileOnILockBytes(image.Get(), mode, 0, root);
+    }
     return hr;
 }
 
@@ -123,10 +132,11 @@ HRESULT CSettingsStore::Open(const char* path, DWORD mode) {
     // A file that may be created is to exist afterwards, written or not.
     if (Creates(mode))
         MarkChanged();
-    const wchar_t* shadow = m_batch.ShadowPath().c_str();
-    hr = OpenCheckedStorage(shadow, mode, CheckShadow(shadow, contents, tooLarge), m_root.Put());
+    const HRESULT checked = CheckAndPad(contents, tooLarge);
+    hr = OpenCheckedImage(std::move(contents), mode, checked, m_image, m_root.Put());
     if (FAILED(hr)) {
         m_root.Reset();
+        m_image.Reset();
         m_batch.Abandon();
     }
     return hr;
@@ -138,6 +148,7 @@ HRESULT CSettingsStore::Close() {
     m_model.Reset();
     m_enum.Reset();
     m_root.Reset();
+    const ComPtr<CMemoryLockBytes> image = std::move(m_image);
     if (!m_batch.Active())
         return S_OK;
     if (m_batchTorn) {
@@ -152,7 +163,11 @@ HRESULT CSettingsStore::Close() {
         return S_OK;
     }
     m_batchChanged = false;
-    return m_batch.Commit();
+    if (!image) {
+        m_batch.Abandon();
+        return E_FAIL;
+    }
+    return m_batch.Commit(image->Bytes());
 }
 
 void CSettingsStore::Discard() {

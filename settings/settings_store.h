@@ -6,6 +6,7 @@
 #include "settings/file_transaction.h"
 #include "settings/job_record.h"
 #include "settings/job_writer.h"
+#include "settings/memory_lock_bytes.h"
 #include "settings/stream_name.h"
 #include "ui/com_ptr.h"
 
@@ -84,6 +85,8 @@ private:
     void MarkChanged() { m_batchChanged = m_batch.Active(); }
 
     CFileTransaction m_batch;
+    // The batch's new file, built in memory; the root above works on it.
+    ComPtr<CMemoryLockBytes> m_image;
     bool m_batchTorn = false;
     bool m_batchChanged = false;
 

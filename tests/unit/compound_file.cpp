@@ -10,12 +10,12 @@
 
 namespace tolvan::test {
 
-namespace {
-
 std::wstring Wide(const std::string& s) {
     wchar_t out[MAX_PATH];
     return ::MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, out, MAX_PATH) ? out : L"";
 }
+
+namespace {
 
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA data;

@@ -52,6 +52,8 @@ std::optional<Bytes> ReadStream(const std::string& file, std::initializer_list<c
 bool HasElement(const std::string& file, std::initializer_list<const char*> path);
 
 Bytes FileBytes(const std::string& file);
+// An ANSI path or element name as ole32 takes it.
+std::wstring Wide(const std::string& text);
 // Replaces the file with exactly these bytes; false when it could not be written whole.
 [[nodiscard]] bool WriteFileBytes(const std::string& file, const Bytes& bytes);
 
