@@ -51,7 +51,7 @@ bool CJobTabs::BuildTab(const CSettingsFile::Job& data, CToolTipCtrl& toolTip, i
     tab.button->Show(SW_SHOW);
     toolTip.AddTranslatedTool(tab.button->Handle(), static_cast<UINT>(job->tabButtonId), nullptr, 0, m_app);
 
-    tab.page = CreateJobPage(mask, m_app);
+    tab.page = CreateJobPage(mask, m_app, &m_printers);
     if (!tab.page || !tab.page->LoadRecord(data.record, data.extra.empty() ? nullptr : data.extra.data()))
         return false;
     tab.page->SetModelName(m_file.ModelName());

@@ -7,6 +7,7 @@
 #include "controls/tool_tip.h"
 #include "mainwnd/settings_file.h"
 #include "pages/job_page.h"
+#include "pages/shared_printers.h"
 
 #include <cstdint>
 #include <memory>
@@ -64,6 +65,8 @@ private:
     ITabHost& m_host;
     CAppServices* m_app;
     CSettingsFile m_file;
+    // Outlives the pages, which hold what it shares.
+    CSharedPrinters m_printers;
     std::vector<Tab> m_tabs;
     SIZE m_tabSize{};
     SIZE m_pageSize{};

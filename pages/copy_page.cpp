@@ -21,7 +21,8 @@ constexpr uint8_t kPropertiesOutside = 238;
 
 } // namespace
 
-CCopyPage::CCopyPage(CAppServices* app) : CPrinterPage(IDD_COPY_PAGE, JobMask::kCopy, app, PrinterMatch::kWholeName) {}
+CCopyPage::CCopyPage(CAppServices* app, CSharedPrinters* printers)
+    : CPrinterPage(IDD_COPY_PAGE, JobMask::kCopy, app, PrinterMatch::kWholeName, printers) {}
 
 void CCopyPage::SetUpPage() {
     ScaleControls();
@@ -93,7 +94,7 @@ void CCopyPage::EmptyBlobs() {
 }
 
 bool CCopyPage::TakeDevMode(std::string_view printer) {
-    const PRINTER_INFO_2A* entry = m_printers.Find(printer);
+    const PRINTER_INFO_2A* entry = FindPrinter(printer);
     if (!entry || !entry->pDevMode)
         return false;
     if (!ReplaceBlobs(reinterpret_cast<const uint8_t*>(entry->pDevMode), DevModeLength(*entry)))
@@ -111,7 +112,7 @@ void CCopyPage::OnPrinterChange() {
     if (SameTextIgnoringCase(text, m_selectedPrinter))
         return;
     m_selectedPrinter = text;
-    if (m_printers.Find(text)) {
+    if (FindPrinter(text)) {
         // A printer without a device mode leaves the record naming the previous one, without a device mode.
         EmptyBlobs();
         TakeDevMode(text);
@@ -124,7 +125,7 @@ void CCopyPage::OnPrinterChange() {
 }
 
 void CCopyPage::OnProperties() {
-    const PRINTER_INFO_2A* entry = m_printers.Find(m_selectedPrinter);
+    const PRINTER_INFO_2A* entry = FindPrinter(m_selectedPrinter);
     // Only a whole device mode goes to the dialog, which reads as far as the device mode says.
     if (!entry || !IsWholeDevMode(m_workingExtra.data(), m_workingExtra.size()))
         return;
@@ -152,7 +153,7 @@ bool CCopyPage::RestorePageDefaults() {
     m_selectedPrinter = taken;
     // The record the defaults give: the printer's current device mode and its name, or, for a printer without
     // one, the record as it is.
-    const PRINTER_INFO_2A* entry = m_printers.Find(taken);
+    const PRINTER_INFO_2A* entry = FindPrinter(taken);
     const bool hasDevMode = entry && entry->pDevMode;
     const uint8_t* devMode = hasDevMode ? reinterpret_cast<const uint8_t*>(entry->pDevMode) : m_workingExtra.data();
     const size_t length = hasDevMode ? DevModeLength(*entry) : m_workingExtra.size();

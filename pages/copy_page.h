@@ -18,7 +18,8 @@ namespace tolvan {
 
 class CCopyPage : public CPrinterPage {
 public:
-    explicit CCopyPage(CAppServices* app);
+    // printers: what the pages built together share at set-up; null: the page asks for its own.
+    explicit CCopyPage(CAppServices* app, CSharedPrinters* printers = nullptr);
 
     // The printer the page regards as chosen.
     const std::string& SelectedPrinter() const { return m_selectedPrinter; }

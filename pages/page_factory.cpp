@@ -11,7 +11,7 @@
 
 namespace tolvan {
 
-std::unique_ptr<CJobPage> CreateJobPage(uint32_t mask, CAppServices* app) {
+std::unique_ptr<CJobPage> CreateJobPage(uint32_t mask, CAppServices* app, CSharedPrinters* printers) {
     switch (mask) {
     case JobMask::kEmail:
         return std::make_unique<CEmailPage>(app);
@@ -20,13 +20,13 @@ std::unique_ptr<CJobPage> CreateJobPage(uint32_t mask, CAppServices* app) {
     case JobMask::kFile:
         return std::make_unique<CFilePage>(app);
     case JobMask::kCopy:
-        return std::make_unique<CCopyPage>(app);
+        return std::make_unique<CCopyPage>(app, printers);
     case JobMask::kApplication:
         return std::make_unique<CApplicationPage>(app);
     case JobMask::kDUzar:
         return std::make_unique<CDUzarPage>(app);
     case JobMask::kRAvud:
-        return std::make_unique<CRAvudPage>(app);
+        return std::make_unique<CRAvudPage>(app, printers);
     default:
         return nullptr;
     }

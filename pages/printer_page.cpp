@@ -8,11 +8,12 @@
 
 namespace tolvan {
 
-CPrinterPage::CPrinterPage(UINT templateId, uint32_t mask, CAppServices* app, PrinterMatch match)
-    : CScanSettingsPage(templateId, mask, app), m_match(match) {}
+CPrinterPage::CPrinterPage(UINT templateId, uint32_t mask, CAppServices* app, PrinterMatch match,
+                           CSharedPrinters* shared)
+    : CScanSettingsPage(templateId, mask, app), m_share(shared ? shared : &m_ownShare), m_match(match) {}
 
 void CPrinterPage::DestroyWindow() {
-    m_printers.Release();
+    m_printers.reset();
     CScanSettingsPage::DestroyWindow();
 }
 
@@ -23,13 +24,14 @@ UINT CPrinterPage::HintIdForControl(int id) const {
 }
 
 bool CPrinterPage::ListPrinters() {
-    if (!m_printers.Take())
+    m_printers = m_share->Enumeration();
+    if (!m_printers)
         return false;
     ComboBox list(Item(IDC_PRINTER_LIST));
     try {
         std::vector<std::string_view> names;
-        for (DWORD i = 0; i < m_printers.Count(); ++i) {
-            const PRINTER_INFO_2A& entry = m_printers.At(i);
+        for (DWORD i = 0; i < m_printers->Count(); ++i) {
+            const PRINTER_INFO_2A& entry = m_printers->At(i);
             if (entry.pPrinterName && !IsFaxPrinter(entry.pPrinterName) && CanStore(entry))
                 names.emplace_back(entry.pPrinterName);
         }
@@ -65,7 +67,7 @@ std::string CPrinterPage::ChooseInitialPrinter(std::string_view stored) const {
     }
     if (SelectListed(stored))
         return std::string(stored);
-    const std::string fallback = DefaultPrinter();
+    const std::string& fallback = m_share->DefaultPrinter();
     if (!fallback.empty() && !IsFaxPrinter(fallback.c_str()) && SelectListed(fallback))
         return fallback;
     return choice;

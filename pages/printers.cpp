@@ -165,12 +165,15 @@ size_t DevModeLength(const PRINTER_INFO_2A& entry) {
 }
 
 std::string DefaultPrinterName() {
-    PRINTDLGA dialog = PrintDialogDefaults();
-    dialog.Flags |= PD_RETURNDEFAULT;
-    const BOOL found = ::PrintDlgA(&dialog);
-    PrintDialogBlocks blocks;
-    blocks.TakeFrom(dialog);
-    return found ? DeviceName(blocks.devNames.Get()) : std::string();
+    DWORD size = 0;
+    if (::GetDefaultPrinterA(nullptr, &size) || ::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size == 0)
+        return {};
+    std::string name(size, '\0');
+    if (!::GetDefaultPrinterA(name.data(), &size))
+        return {};
+    // The spooler counts the terminator; the name ends at the first one within the buffer.
+    name.resize(strnlen(name.data(), name.size()));
+    return name;
 }
 
 PrintDialogResult ShowPrintDialog(HWND owner, const PRINTER_INFO_2A& entry, const uint8_t* devMode, size_t devModeSize,

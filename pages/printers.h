@@ -1,6 +1,7 @@
 // The print spooler and the print dialog as the copy pages use them: the printers enumerated once, the rule
 // that keeps fax printers out, the system's default printer, and the print dialog that edits a printer's
 // device mode. Every global block the dialog needs or returns is owned here and freed before a call returns.
+// (pages/shared_printers.h shares one enumeration and one default printer between the pages at set-up.)
 //
 // Use (both copy pages):
 //   CPrinterEnumeration printers;
@@ -64,8 +65,8 @@ private:
 // dmSize + dmDriverExtra of the entry's device mode; 0 when it has none.
 size_t DevModeLength(const PRINTER_INFO_2A& entry);
 
-// The system's default printer as the print dialog reports it when asked for its defaults only (kPrintDialogFlags
-// with PD_RETURNDEFAULT); "" when there is none.
+// The system's default printer as the spooler names it, the name the print dialog reports when asked for its
+// defaults only, without loading the dialog's machinery and the printer's driver; "" when there is none.
 std::string DefaultPrinterName();
 
 enum class PrintDialogResult {

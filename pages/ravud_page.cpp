@@ -26,7 +26,8 @@ bool SameDevModePart(const RAvudBlob& a, const RAvudBlob& b) {
 
 } // namespace
 
-CRAvudPage::CRAvudPage(CAppServices* app) : CPrinterPage(IDD_RAVUD_PAGE, JobMask::kRAvud, app, PrinterMatch::kPrefix) {}
+CRAvudPage::CRAvudPage(CAppServices* app, CSharedPrinters* printers)
+    : CPrinterPage(IDD_RAVUD_PAGE, JobMask::kRAvud, app, PrinterMatch::kPrefix, printers) {}
 
 void CRAvudPage::SetUpPage() {
     ScaleControls();
@@ -89,7 +90,7 @@ void CRAvudPage::ChooseFirstPrinter() {
     if (SameTextIgnoringCase(choice, PrinterName(blob)))
         return;
     WriteField(blob.szPrinterName, choice);
-    if (const PRINTER_INFO_2A* entry = m_printers.Find(choice))
+    if (const PRINTER_INFO_2A* entry = FindPrinter(choice))
         TakePrinterSettings(blob, *entry);
     // Only the working copy follows the spooler; the page has nothing the user changed.
     SetWorkingBlob(blob);
@@ -110,7 +111,7 @@ void CRAvudPage::OnPrinterChange() {
     const std::string text = list.ItemText(index);
     RAvudBlob blob = WorkingBlob();
     WriteField(blob.szPrinterName, text);
-    if (const PRINTER_INFO_2A* entry = m_printers.Find(text))
+    if (const PRINTER_INFO_2A* entry = FindPrinter(text))
         TakePrinterSettings(blob, *entry);
     SetWorkingBlob(blob);
     // The device mode a printer brings is its current one, no choice of the user's.
@@ -121,7 +122,7 @@ void CRAvudPage::OnPrinterChange() {
 
 void CRAvudPage::OnProperties() {
     RAvudBlob blob = WorkingBlob();
-    const PRINTER_INFO_2A* entry = m_printers.Find(PrinterName(blob));
+    const PRINTER_INFO_2A* entry = FindPrinter(PrinterName(blob));
     if (!entry)
         return;
     std::vector<uint8_t> devMode;
@@ -162,7 +163,7 @@ bool CRAvudPage::RestorePageDefaults() {
         return true;
     RAvudBlob blob = WorkingBlob();
     const std::string taken = ChooseDefaultPrinter();
-    const PRINTER_INFO_2A* entry = m_printers.Find(taken);
+    const PRINTER_INFO_2A* entry = FindPrinter(taken);
     if (!entry)
         return true;
     bool changed = false;

@@ -19,7 +19,8 @@ namespace tolvan {
 
 class CRAvudPage : public CPrinterPage {
 public:
-    explicit CRAvudPage(CAppServices* app);
+    // printers: what the pages built together share at set-up; null: the page asks for its own.
+    explicit CRAvudPage(CAppServices* app, CSharedPrinters* printers = nullptr);
 
     RAvudBlob WorkingBlob() const { return ReadRAvudBlob(m_workingExtra); }
     RAvudBlob SavedBlob() const { return ReadRAvudBlob(m_savedExtra); }
