@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace tolvan {
 
@@ -58,6 +59,21 @@ void CreateFolders(const char* path) {
 }
 
 } // namespace
+
+std::shared_ptr<CApInfoModule> CAppServices::ShareApInfoModule(const char* dllPath) {
+    if (std::shared_ptr<CApInfoModule> held = m_apInfo.lock())
+        return held;
+    std::shared_ptr<CApInfoModule> module;
+    try {
+        module = std::make_shared<CApInfoModule>();
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    if (!module->Load(dllPath))
+        return nullptr;
+    m_apInfo = module;
+    return module;
+}
 
 SystemFacts SystemFacts::FromSystem() {
     SystemFacts facts;

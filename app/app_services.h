@@ -6,6 +6,7 @@
 
 #include "app/dialog_scaling.h"
 #include "app/path_buffer.h"
+#include "modules/apinfo_module.h"
 #include "modules/translation_module.h"
 #include "settings/settings_store.h"
 #include "ui/unique_handle.h"
@@ -61,6 +62,15 @@ public:
     // Creates the per-user folder and every folder above it that is missing, for a user who never ran the program.
     void CreateUserFolder() const;
 
+    // The application-info module (every caller names the driver folder's), loaded once for a stretch of work:
+    // while anyone holds what this returned, later callers get the same module, and the last holder's release
+    // unloads it. Null when it cannot be loaded.
+    std::shared_ptr<CApInfoModule> ShareApInfoModule(const char* dllPath);
+    // Start-up keeps the module it searched with (KeepForStartup) until the pages have listed their applications,
+    // so that a start loads it once; EndStartup lets it go.
+    void KeepForStartup(std::shared_ptr<CApInfoModule> module) { m_startupApInfo = std::move(module); }
+    void EndStartup() { m_startupApInfo.reset(); }
+
     uint16_t GetQuality() const { return m_quality; }
     void SetQuality(uint16_t quality) { m_quality = quality; }
     uint32_t GetHintId() const { return m_hintId; }
@@ -111,6 +121,8 @@ protected:
     UniqueFont m_font;
     ScaleFactors m_scale;
     CTranslationModule m_translation;
+    std::weak_ptr<CApInfoModule> m_apInfo;
+    std::shared_ptr<CApInfoModule> m_startupApInfo;
 };
 
 } // namespace tolvan

@@ -18,14 +18,17 @@ bool CTolvanApp::InstallApplicationList() {
     ApInfoFiles files;
     if (!files.Find(*this))
         return false;
-    CApInfoModule module;
-    if (!module.Load(files.dll))
+    std::shared_ptr<CApInfoModule> module = ShareApInfoModule(files.dll);
+    if (!module)
         return false;
-    HRESULT hr = module.SearchInstalledAp(files.catalogue, files.installed);
+    HRESULT hr = module->SearchInstalledAp(files.catalogue, files.installed);
     if (FAILED(hr) && InstallDriverCatalogue())
-        hr = module.SearchInstalledAp(files.catalogue, files.installed);
-    module.Unload();
-    return SUCCEEDED(hr);
+        hr = module->SearchInstalledAp(files.catalogue, files.installed);
+    if (FAILED(hr))
+        return false;
+    // The pages list their applications through the same module.
+    KeepForStartup(std::move(module));
+    return true;
 }
 
 bool CTolvanApp::CreateSharedFont() {
@@ -104,6 +107,7 @@ void CTolvanApp::ReportStartFailure(const char* text) {
 }
 
 int CTolvanApp::ExitInstance() {
+    EndStartup();
     m_store.reset();
     m_font.Reset();
     m_translation.Unload();

@@ -112,7 +112,10 @@ BOOL CMainWindow::OnInitDialog() {
     PlaceControls();
     startup_trace::Step("skin and region");
 
-    if (!BuildJobTabs())
+    const bool built = BuildJobTabs();
+    // Every page has listed its applications: start-up needs the application-info module no longer.
+    m_app->EndStartup();
+    if (!built)
         return GiveUp();
     startup_trace::Step("job tabs");
     SetUpAutoCrop();

@@ -33,13 +33,14 @@ bool CApplicationList::Load(CAppServices& app, uint32_t category, const std::fun
     ApInfoFiles files;
     if (!files.Find(app))
         return false;
-    CApInfoModule module;
-    if (!module.Load(files.dll) || FAILED(module.OpenApFile(files.installed, apinfo::OpenMode::kList)))
+    // At start-up every page lists with the module start-up searched with; later it is loaded for this alone.
+    const std::shared_ptr<CApInfoModule> module = app.ShareApInfoModule(files.dll);
+    if (!module || FAILED(module->OpenApFile(files.installed, apinfo::OpenMode::kList)))
         return false;
     std::vector<ApEntry> found;
     bool complete = true;
     ApEntry entry{};
-    for (HRESULT hr = module.FindFirst(&entry, category); SUCCEEDED(hr); hr = module.FindNext(&entry)) {
+    for (HRESULT hr = module->FindFirst(&entry, category); SUCCEEDED(hr); hr = module->FindNext(&entry)) {
         try {
             if (!keep || keep(entry))
                 found.push_back(entry);
@@ -49,8 +50,7 @@ bool CApplicationList::Load(CAppServices& app, uint32_t category, const std::fun
         }
         entry = ApEntry{};
     }
-    module.CloseFile();
-    module.Unload();
+    module->CloseFile();
     if (complete)
         m_entries = std::move(found);
     return complete;

@@ -1,7 +1,8 @@
 // A page's list of destination applications: the installed applications of one category, as the
 // application-info module lists them in the per-user "InApInfo.dat". The pages that offer destinations (Email,
 // application, Office, DUzar) own one each, fill it once at set-up and look their choices up in it; the module
-// is loaded for the reading only, and the entries go with the page.
+// is held for the reading only (at start-up the one start-up loaded, CAppServices::ShareApInfoModule), and the
+// entries go with the page.
 #pragma once
 
 #include "app/path_buffer.h"

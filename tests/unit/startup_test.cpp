@@ -117,6 +117,27 @@ TEST_F(StartupTest, FirstRunForANewUser) {
     EXPECT_EQ(app.ExitInstance(), 0);
 }
 
+TEST_F(StartupTest, TheApplicationInfoModuleLoadsOncePerStartAndGoesWithItsEnd) {
+    const std::string dll = driver + "\\APInfo.dll";
+    CTestApp app(Facts());
+    app.InitInstance();
+    ASSERT_TRUE(app.reachedMainWindow);
+    // The pages list their applications with the module start-up searched with: it is still loaded, and every
+    // page gets the same one.
+    EXPECT_NE(::GetModuleHandleA(dll.c_str()), nullptr);
+    std::shared_ptr<CApInfoModule> emailPage = app.ShareApInfoModule(dll.c_str());
+    std::shared_ptr<CApInfoModule> officePage = app.ShareApInfoModule(dll.c_str());
+    ASSERT_NE(emailPage, nullptr);
+    EXPECT_EQ(officePage, emailPage);
+    emailPage.reset();
+    officePage.reset();
+    EXPECT_NE(::GetModuleHandleA(dll.c_str()), nullptr);
+    // Once start-up is over nothing keeps it.
+    app.EndStartup();
+    EXPECT_EQ(::GetModuleHandleA(dll.c_str()), nullptr);
+    EXPECT_EQ(app.ExitInstance(), 0);
+}
+
 TEST_F(StartupTest, PathValueOfTheDriverFolder) {
     struct Case {
         std::string stored;
