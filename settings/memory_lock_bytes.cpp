@@ -44,7 +44,8 @@ HRESULT CMemoryLockBytes::ReadAt(ULARGE_INTEGER offset, void* buffer, ULONG coun
         return S_OK;
     const size_t start = static_cast<size_t>(offset.QuadPart);
     const size_t n = count < m_bytes.size() - start ? count : m_bytes.size() - start;
-    std::memcpy(buffer, m_bytes.data() + start, n);
+    if (n)
+        std::memcpy(buffer, m_bytes.data() + start, n);
     if (read)
         *read = static_cast<ULONG>(n);
     return S_OK;
@@ -63,7 +64,8 @@ HRESULT CMemoryLockBytes::WriteAt(ULARGE_INTEGER offset, const void* buffer, ULO
         if (FAILED(hr))
             return hr;
     }
-    std::memcpy(m_bytes.data() + offset.QuadPart, buffer, count);
+    if (count)
+        std::memcpy(m_bytes.data() + offset.QuadPart, buffer, count);
     if (written)
         *written = count;
     return S_OK;
