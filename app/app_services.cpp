@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 namespace tolvan {
 
@@ -61,18 +60,14 @@ void CreateFolders(const char* path) {
 } // namespace
 
 std::shared_ptr<CApInfoModule> CAppServices::ShareApInfoModule(const char* dllPath) {
-    if (std::shared_ptr<CApInfoModule> held = m_apInfo.lock())
-        return held;
-    std::shared_ptr<CApInfoModule> module;
-    try {
-        module = std::make_shared<CApInfoModule>();
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (!module->Load(dllPath))
-        return nullptr;
-    m_apInfo = module;
-    return module;
+    return m_apInfo.Get([dllPath](CApInfoModule& module) { return module.Load(dllPath); });
+}
+
+std::shared_ptr<UniqueBitmap> CAppServices::SharePageBackground() {
+    return m_pageBackground.Get([](UniqueBitmap& bitmap) {
+        bitmap.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PAGE_BACKGROUND)));
+        return static_cast<bool>(bitmap);
+    });
 }
 
 SystemFacts SystemFacts::FromSystem() {

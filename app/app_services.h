@@ -9,6 +9,7 @@
 #include "modules/apinfo_module.h"
 #include "modules/translation_module.h"
 #include "settings/settings_store.h"
+#include "ui/shared_while_held.h"
 #include "ui/unique_handle.h"
 
 #include <windows.h>
@@ -71,6 +72,10 @@ public:
     void KeepForStartup(std::shared_ptr<CApInfoModule> module) { m_startupApInfo = std::move(module); }
     void EndStartup() { m_startupApInfo.reset(); }
 
+    // The pages' background picture, one for all pages while any holds it: a bitmap for the screen keeps its
+    // pixels in the program's memory, about 230 KB for each copy. Null when it cannot be loaded.
+    std::shared_ptr<UniqueBitmap> SharePageBackground();
+
     uint16_t GetQuality() const { return m_quality; }
     void SetQuality(uint16_t quality) { m_quality = quality; }
     uint32_t GetHintId() const { return m_hintId; }
@@ -121,8 +126,9 @@ protected:
     UniqueFont m_font;
     ScaleFactors m_scale;
     CTranslationModule m_translation;
-    std::weak_ptr<CApInfoModule> m_apInfo;
+    CSharedWhileHeld<CApInfoModule> m_apInfo;
     std::shared_ptr<CApInfoModule> m_startupApInfo;
+    CSharedWhileHeld<UniqueBitmap> m_pageBackground;
 };
 
 } // namespace tolvan

@@ -35,7 +35,8 @@ void CScanSettingsPage::SetUpToolTips() {
 
 void CScanSettingsPage::LoadBackground() {
     m_pageBrush.Reset(::CreateSolidBrush(kPageColour));
-    m_background.Reset(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PAGE_BACKGROUND)));
+    if (m_app)
+        m_background = m_app->SharePageBackground();
 }
 
 void CScanSettingsPage::FillScanModes() {
@@ -205,12 +206,12 @@ LRESULT CScanSettingsPage::OnCtlColor(UINT msg, HDC dc, HWND control) {
 void CScanSettingsPage::OnEraseBackground(HDC dc) {
     const RECT client = ClientRect();
     ::FillRect(dc, &client, m_pageBrush.Get());
-    if (!m_background)
+    if (!m_background || !*m_background)
         return;
     BITMAP info{};
-    ::GetObjectA(m_background.Get(), sizeof info, &info);
+    ::GetObjectA(m_background->Get(), sizeof info, &info);
     MemoryDC memory(dc);
-    ScopedSelectObject select(memory.Get(), m_background.Get());
+    ScopedSelectObject select(memory.Get(), m_background->Get());
     ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
 }
 

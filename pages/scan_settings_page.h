@@ -8,6 +8,8 @@
 #include "controls/tool_tip.h"
 #include "pages/job_page.h"
 
+#include <memory>
+
 namespace tolvan {
 
 class CScanSettingsPage : public CJobPage {
@@ -81,7 +83,8 @@ private:
     void SetResolutionCaption(int position);
 
     UniqueBrush m_pageBrush;
-    UniqueBitmap m_background;
+    // Shared with the other pages (CAppServices::SharePageBackground).
+    std::shared_ptr<UniqueBitmap> m_background;
 };
 
 } // namespace tolvan

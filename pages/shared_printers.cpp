@@ -1,22 +1,9 @@
 #include "pages/shared_printers.h"
 
-#include <new>
-
 namespace tolvan {
 
 std::shared_ptr<const CPrinterEnumeration> CSharedPrinters::Enumeration() {
-    if (std::shared_ptr<const CPrinterEnumeration> held = m_enumeration.lock())
-        return held;
-    std::shared_ptr<CPrinterEnumeration> taken;
-    try {
-        taken = std::make_shared<CPrinterEnumeration>();
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (!taken->Take())
-        return nullptr;
-    m_enumeration = taken;
-    return taken;
+    return m_enumeration.Get([](CPrinterEnumeration& printers) { return printers.Take(); });
 }
 
 const std::string& CSharedPrinters::DefaultPrinter() {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "pages/printers.h"
+#include "ui/shared_while_held.h"
 
 #include <memory>
 #include <optional>
@@ -26,7 +27,7 @@ public:
     const std::string& DefaultPrinter();
 
 private:
-    std::weak_ptr<const CPrinterEnumeration> m_enumeration;
+    CSharedWhileHeld<CPrinterEnumeration> m_enumeration;
     std::optional<std::string> m_defaultPrinter;
 };
 
