@@ -90,7 +90,8 @@ def fresh_installation(name, install, exe=None):
         var, sep, value = word.partition("=")
         if sep:
             env[var] = value
-    wine_env(prefix, "server-restart", check=True, timeout=60)
+    # The new session's first program boots it and makes its desktop, which takes long on a busy machine.
+    wine_env(prefix, "server-restart", check=True, timeout=600)
     try:
         users = [p for p in (prefix / "drive_c" / "users").iterdir() if p.name != "Public"]
         assert len(users) == 1, users

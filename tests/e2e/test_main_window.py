@@ -38,11 +38,6 @@ WAIT = 60.0
 # The program's exit codes.
 EXIT_REASONS = {0: "closed", 1: "no application list", 2: "no main window could be made", 3: "the main window gave up"}
 END_TIMEOUT = 60.0
-NO_MAIN_WINDOW = 2
-# What the program says when the window system refuses its window: in a fresh Wine session, a desktop window that
-# is not made yet.
-NO_DESKTOP_YET = " 1400"
-UNREADY_STARTS = 5
 
 
 @pytest.fixture(scope="session")
@@ -87,20 +82,10 @@ class Program:
         assert not desktop.visible_windows(TITLE), "a Tolvan window from before is still there"
         self.launch()
         answered = set()
-        unready = 0
         deadline = time.monotonic() + START_TIMEOUT
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
                 code = self.process.returncode
-                if code == NO_MAIN_WINDOW and NO_DESKTOP_YET in self.said() and unready < UNREADY_STARTS:
-                    # Seen now and then in the first starts of a fresh Wine session, never once the session has
-                    # shown a window: the window system refuses the window for want of its desktop window. The
-                    # program says so and ends with its failure code, as it must; a person starts it again.
-                    unready += 1
-                    print(f"start {unready}: the session's desktop was not ready, starting again: {self.said()!r}")
-                    time.sleep(2.0)
-                    self.launch()
-                    continue
                 pytest.fail(
                     f"Tolvan ended ({code}: {EXIT_REASONS.get(code, 'unknown')}) before its window showed; "
                     f"it said: {self.said()!r}"
