@@ -14,7 +14,7 @@ import pytest
 
 import desktop
 from demo_installation import demo_installation, field_text
-from test_main_window import SCREENSHOTS, WAIT, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, poll
 
 ENTRY_SIZE = 1114
 
@@ -76,13 +76,6 @@ def installation():
         catalogue = read_list(installed.driver_folder / "APInfo.dat")
         write_list(installed.user_folder / "APInfo.dat", catalogue + [user_entry(*ADDED)])
         yield installed
-
-
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
 
 
 def application_record(installation):

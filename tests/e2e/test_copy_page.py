@@ -16,7 +16,7 @@ from PIL import Image
 
 import desktop
 from demo_installation import demo_installation
-from test_main_window import SCREENSHOTS, WAIT, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, poll
 from windows_programs import BUILD, REPO
 
 CUPS = REPO / "scripts" / "cups"
@@ -91,13 +91,6 @@ def installation(spooler):
             os.environ.pop("CUPS_SERVER", None)
         else:
             os.environ["CUPS_SERVER"] = previous
-
-
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
 
 
 def copy_record(installation):

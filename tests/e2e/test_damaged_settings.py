@@ -11,7 +11,6 @@ import pytest
 
 import damaged_files
 from demo_installation import demo_installation
-from test_main_window import Program
 
 MODEL = "TV-610"  # the driver template's model
 
@@ -22,13 +21,6 @@ def installation():
         pytest.fail("the start-up checks need an X display ($DISPLAY)")
     with demo_installation("e2e-damaged-settings") as installed:
         yield installed
-
-
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
 
 
 DAMAGE = damaged_files.damages(MODEL)

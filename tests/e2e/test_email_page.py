@@ -11,7 +11,7 @@ import pytest
 
 import desktop
 from demo_installation import demo_installation, field_text, wine_env
-from test_main_window import SCREENSHOTS, WAIT, Program, poll
+from test_main_window import SCREENSHOTS, WAIT, poll
 
 # Client points of the fixed layout: the page sits at (30, 120); these are the middles of the mail client list, the
 # format list and the quality value on it, and of the Apply button.
@@ -43,13 +43,6 @@ def installation():
         )
         assert added.returncode == 0, added.stdout + added.stderr
         yield installed
-
-
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
 
 
 def email_record(installation):

@@ -161,13 +161,6 @@ class Program:
         poll(lambda: not desktop.visible_windows(TITLE), WAIT)
 
 
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
-
-
 def auto_crop_value(file):
     options = configparser.ConfigParser(strict=False, interpolation=None)
     options.read_string(file.read_bytes().decode("latin-1"))

@@ -11,7 +11,7 @@ import pytest
 import desktop
 from demo_installation import demo_installation
 from test_copy_page import TAB_GAP, TAB_LEFT, TAB_SIZE, TAB_TOP, NO_PRINTER, Spooler, click_screen, probe
-from test_main_window import WAIT, Program, poll
+from test_main_window import WAIT, poll
 from windows_programs import BUILD
 
 SPOOLER = BUILD / "e2e-ravud-page-cups"
@@ -56,13 +56,6 @@ def installation(spooler, monkeypatch_module):
 def monkeypatch_module():
     with pytest.MonkeyPatch.context() as patch:
         yield patch
-
-
-@pytest.fixture
-def program(installation):
-    running = Program(installation)
-    yield running
-    running.stop()
 
 
 def ravud_blob(installation):
