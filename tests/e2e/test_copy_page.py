@@ -158,6 +158,31 @@ def print_dialog():
     return windows[0]
 
 
+def screen_report():
+    """What is on the display: every visible window's name and place, the pointer, and a screenshot's file."""
+    ids = desktop.xdotool("search", "--onlyvisible", "--name", ".", check=False).split()
+    windows = [(desktop.xdotool("getwindowname", w, check=False).strip(), desktop.geometry(w)) for w in ids]
+    SCREENSHOTS.mkdir(parents=True, exist_ok=True)
+    shot = SCREENSHOTS / "copy_page_no_print_dialog.png"
+    desktop.screenshot().save(shot)
+    return f"windows {windows}; pointer {desktop.xdotool('getmouselocation').strip()}; screenshot {shot}"
+
+
+def open_print_dialog(program):
+    """Clicks the Properties button until the print dialog shows, at most twice. Now and then, only in whole test
+    runs and never in a module run alone, a click after the previous dialog closed opens nothing; the cause is not
+    found yet. A second click is made only after the first one showed nothing for the whole wait, and the check
+    prints what the page and the screen held then, so that such a run leaves its evidence."""
+    for attempt in (1, 2):
+        state = page(program)
+        click_screen(state["properties_rect"])
+        if poll(lambda: desktop.visible_windows(PRINT_DIALOG), WAIT):
+            return
+        report = f"click {attempt} on Properties opened no print dialog; page {state}; {screen_report()}"
+        print(report)
+    raise AssertionError(report)
+
+
 def answer_print_dialog(program, copies=None):
     """Confirms the open print dialog with Enter, after typing a number of copies into its field."""
     dialog = print_dialog()
@@ -209,12 +234,12 @@ def test_properties_changes_the_record_only_when_the_user_changes_something(prog
     show_copy_page(program, window)
 
     # Confirmed as it was: nothing to apply.
-    click_screen(page(program)["properties_rect"])
+    open_print_dialog(program)
     answer_print_dialog(program)
     assert page(program)["apply_enabled"] == "0"
 
     # Three copies: Apply is offered and stores them.
-    click_screen(page(program)["properties_rect"])
+    open_print_dialog(program)
     answer_print_dialog(program, copies=3)
     assert poll(lambda: page(program)["apply_enabled"] == "1", WAIT), "a changed device mode did not enable Apply"
     assert copy_record(installation) == before, "nothing is written before Apply"
