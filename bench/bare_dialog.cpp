@@ -1,14 +1,33 @@
 // The platform's floor for start-up to a visible window: a dialog of nothing but the program's skin bitmap,
 // sized to it, centred and painted the way the main window paints its skin. No settings, no modules, no
 // controls. The start-up benchmark (bench/startup_bench.py) times it beside Tolvan.exe.
+//
+// Built a second time with the program's page templates and manifest (bare-pages.exe, BARE_WITH_PAGES), the same
+// dialog creates every other dialog template of its module as a hidden child before it shows, as the program
+// creates its pages: the floor for a window holding those controls, without any of the program's own work.
 #include "bare_dialog_ids.h"
 
 #include <windows.h>
+#if BARE_WITH_PAGES
+#include <commctrl.h>
+#endif
 
 namespace {
 
 HBITMAP g_skin = nullptr;
 SIZE g_size{};
+
+#if BARE_WITH_PAGES
+INT_PTR CALLBACK PageProc(HWND, UINT msg, WPARAM, LPARAM) {
+    return msg == WM_INITDIALOG;
+}
+
+BOOL CALLBACK CreatePage(HMODULE module, LPCSTR, LPSTR name, LONG_PTR dialog) {
+    if (name != MAKEINTRESOURCEA(IDD_BARE))
+        ::CreateDialogParamA(module, name, reinterpret_cast<HWND>(dialog), PageProc, 0);
+    return TRUE;
+}
+#endif
 
 void Paint(HWND dialog) {
     PAINTSTRUCT paint;
@@ -24,6 +43,9 @@ void Paint(HWND dialog) {
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG: {
+#if BARE_WITH_PAGES
+        ::EnumResourceNamesA(nullptr, RT_DIALOG, CreatePage, reinterpret_cast<LONG_PTR>(dialog));
+#endif
         BITMAP info{};
         ::GetObjectA(g_skin, sizeof info, &info);
         g_size = {info.bmWidth, info.bmHeight};
@@ -48,6 +70,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+#if BARE_WITH_PAGES
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+#endif
     g_skin = ::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_BARE_SKIN));
     if (!g_skin)
         return 1;

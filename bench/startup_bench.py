@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Start-up to a visible window: Tolvan.exe as the driver's installer leaves it, against the platform's floor,
-a bare dialog that shows the same skin bitmap (bare-dialog.exe). Every subject runs alternately with the others,
-each in its prefix with one warm wineserver, all on one X display; each sample is the time from starting the
-process until xdotool first finds its window visible.
+"""Start-up to a visible window: Tolvan.exe as the driver's installer leaves it, against two floors of the
+platform: a bare dialog that shows the same skin bitmap (bare-dialog.exe), and the same dialog holding the
+program's seven pages, created hidden from their templates with nothing set up on them (bare-pages.exe). Every
+subject runs alternately with the others, each in its prefix with one warm wineserver, all on one X display; each
+sample is the time from starting the process until xdotool first finds its window visible.
 
-Printed: both medians and their ratio; the program's own per-step timing (TOLVAN_STARTUP_TRACE); the private
-memory of both once their window shows; and growth: the program on a second installation whose catalogue holds
+Printed: the medians and the program's ratios to both floors; the program's own per-step timing (TOLVAN_STARTUP_TRACE); the private
+memory of all three once their window shows; and growth: the program on a second installation whose catalogue holds
 1000 more installed applications and whose spooler has 50 printers, against the demo installation's start-up.
   startup_bench.py BUILD_DIR [ITERATIONS] [WARMUP]
 Needs $DISPLAY, and in $TOLVAN_BENCH_CUPS_DEMO and $TOLVAN_BENCH_CUPS_GROWTH the CUPS_SERVER values of the two
@@ -51,8 +52,9 @@ def main():
     try:
         tolvan = bench_wine.Subject("Tolvan.exe", demo, demo.exe, "Tolvan", trace=True)
         bare = bench_wine.Subject("bare-dialog.exe", demo, str(build / "bench" / "bare-dialog.exe"), "Bare dialog")
+        pages = bench_wine.Subject("bare-pages.exe", demo, str(build / "bench" / "bare-pages.exe"), "Bare dialog")
         large = bench_wine.Subject("Tolvan.exe (growth)", growth, growth.exe, "Tolvan", trace=True)
-        subjects = [bare, tolvan, large]
+        subjects = [bare, pages, tolvan, large]
         for i in range(warmup + iterations):
             # Rotating which goes first keeps a slow phase of the machine from landing on one of them only.
             shift = i % len(subjects)
@@ -64,21 +66,29 @@ def main():
 
     floor = statistics.median(bare.main)
     own = statistics.median(tolvan.main)
+    first = statistics.median(tolvan.first)
+    controls_floor = statistics.median(pages.main)
     print(f"start-up to a visible window, median of {iterations} runs each (warm wineserver, Xvfb, "
           f"{demo.printers()} printers)")
     print(f"  bare-dialog.exe (floor)        {floor * 1000:8.1f} ms")
-    print(f"  Tolvan.exe, its first window   {statistics.median(tolvan.first) * 1000:8.1f} ms")
+    print(f"  bare-pages.exe (with pages)    {controls_floor * 1000:8.1f} ms")
+    print(f"  Tolvan.exe, its first window   {first * 1000:8.1f} ms")
     print(f"  Tolvan.exe, its main window    {own * 1000:8.1f} ms")
     if tolvan.warnings:
         print(f"  ({tolvan.warnings} of {iterations} runs showed a start-up warning first, answered at once)")
-    print(f"ratio Tolvan/bare: first window {bench_wine.ratio(statistics.median(tolvan.first), floor):.2f}, "
+    print(f"ratio Tolvan/bare: first window {bench_wine.ratio(first, floor):.2f}, "
           f"main window {bench_wine.ratio(own, floor):.2f}")
+    print(f"ratio Tolvan/bare with pages: first window {bench_wine.ratio(first, controls_floor):.2f}, "
+          f"main window {bench_wine.ratio(own, controls_floor):.2f}")
+    print(f"ratio bare with pages/bare: {bench_wine.ratio(controls_floor, floor):.2f}")
     print_steps("Tolvan.exe", tolvan.traces)
 
     bare_memory = statistics.median(bare.memory) / 1024
+    pages_memory = statistics.median(pages.memory) / 1024
     own_memory = statistics.median(tolvan.memory) / 1024
     print(f"private memory once the window shows, median of {iterations} runs")
     print(f"  bare-dialog.exe (floor)        {bare_memory:8.1f} MB")
+    print(f"  bare-pages.exe (with pages)    {pages_memory:8.1f} MB")
     print(f"  Tolvan.exe                     {own_memory:8.1f} MB")
     print(f"difference Tolvan - bare: {own_memory - bare_memory:.1f} MB, ratio {bench_wine.ratio(own_memory, bare_memory):.2f}")
 
