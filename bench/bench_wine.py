@@ -65,6 +65,26 @@ def private_kib(pid):
     return total
 
 
+def written_kib(pid):
+    """The part of private memory that the process made itself, in KiB: its written pages and anonymous memory,
+    without the clean pages it only read from its files, which the system can drop and read again at any time
+    (Windows counts neither those nor image pages as a process's private bytes). None when it is gone."""
+    try:
+        text = Path(f"/proc/{pid}/smaps").read_text()
+    except OSError:
+        return None
+    total = 0
+    anonymous = False
+    for line in text.splitlines():
+        fields = line.split()
+        if "-" in fields[0] and not fields[0].endswith(":"):
+            # A mapping's first line: address range, permissions, offset, device, inode, then its file if any.
+            anonymous = len(fields) < 6 or fields[5].startswith("[")
+        elif fields[0] == "Private_Dirty:" or (anonymous and fields[0] == "Private_Clean:"):
+            total += int(fields[1])
+    return total
+
+
 def user_application(number):
     """A program that the user added: Notepad under a name of its own, which the search finds installed."""
     entry = bytearray(ENTRY_SIZE)
@@ -131,6 +151,7 @@ class Subject:
         self.first = []  # to the first visible window of its title
         self.main = []  # to the window of the skin's size
         self.memory = []  # private KiB once the main window shows
+        self.written = []  # the part of it the process made itself (written_kib)
         self.traces = []  # the program's own steps: [(ms since the process was created, name)]
         self.warnings = 0
         self.trace_file = installation.prefix.parent / f"startup-trace-{os.getpid()}.txt" if trace else None
@@ -183,6 +204,7 @@ class Subject:
             # Both subjects get the same moment to settle after their window shows.
             time.sleep(0.3)
             memory = private_kib(process.pid)
+            written = written_kib(process.pid)
         finally:
             process.kill()
             process.wait()
@@ -193,5 +215,7 @@ class Subject:
             self.warnings += warned
             if memory is not None:
                 self.memory.append(memory)
+            if written is not None:
+                self.written.append(written)
             if trace:
                 self.traces.append(trace)

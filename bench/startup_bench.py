@@ -91,6 +91,12 @@ def main():
     print(f"  bare-pages.exe (with pages)    {pages_memory:8.1f} MB")
     print(f"  Tolvan.exe                     {own_memory:8.1f} MB")
     print(f"difference Tolvan - bare: {own_memory - bare_memory:.1f} MB, ratio {bench_wine.ratio(own_memory, bare_memory):.2f}")
+    bare_written = statistics.median(bare.written) / 1024
+    own_written = statistics.median(tolvan.written) / 1024
+    print("  of which made by the process itself (written and anonymous pages; clean pages read from its files left out)")
+    print(f"  bare-dialog.exe (floor)        {bare_written:8.1f} MB")
+    print(f"  Tolvan.exe                     {own_written:8.1f} MB")
+    print(f"difference Tolvan - bare: {own_written - bare_written:.1f} MB, ratio {bench_wine.ratio(own_written, bare_written):.2f}")
 
     grown = statistics.median(large.main)
     print(f"growth: {bench_wine.GROWTH_APPLICATIONS} more installed applications and {growth.printers()} printers, "
