@@ -12,41 +12,61 @@ struct ScalePass {
     HFONT font;
     ScaleFactors stored;
     DisplayResolutionReader resolution;
-    // The display's resolution is read once for all children of the pass: a display device context costs about a
-    // millisecond under Wine, and the resolution does not change while one dialog is set up.
+    // A hidden dialog is painted whole when it shows, so its controls need not repaint for the new font.
+    BOOL redraw;
+    // The display's resolution is read at most once for all children of the pass, and only while the stored
+    // factors are still (1, 1): a display device context costs about a millisecond under Wine, and the
+    // resolution does not change while one dialog is set up.
     bool read = false;
-    DisplayResolution dpi;
+    double x = 1.0;
+    double y = 1.0;
 
-    DisplayResolution Resolution() {
+    void Factors(double& fx, double& fy) {
+        if (stored.x != 1.0f || stored.y != 1.0f) {
+            fx = stored.x;
+            fy = stored.y;
+            return;
+        }
         if (!read) {
-            dpi = resolution();
+            const DisplayResolution dpi = resolution();
+            x = dpi.x > 0 ? 96.0 / dpi.x : 1.0;
+            y = dpi.y > 0 ? 96.0 / dpi.y : 1.0;
             read = true;
         }
-        return dpi;
+        fx = x;
+        fy = y;
     }
 };
 
-BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
-    ScalePass& pass = *reinterpret_cast<ScalePass*>(data);
-    const DisplayResolution dpi = pass.Resolution();
-    const double fx = dpi.x > 0 ? 96.0 / dpi.x : 1.0;
-    const double fy = dpi.y > 0 ? 96.0 / dpi.y : 1.0;
-    if (pass.font)
-        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(pass.font), TRUE);
-
+RECT RectInParent(HWND child) {
     RECT r{};
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    const bool useStored = pass.stored.x != 1.0f || pass.stored.y != 1.0f;
-    const double x = useStored ? pass.stored.x : fx;
-    const double y = useStored ? pass.stored.y : fy;
+    return r;
+}
+
+BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
+    ScalePass& pass = *reinterpret_cast<ScalePass*>(data);
+    // Every window message costs a trip through Wine's server, and a combo box re-lays itself and its list out
+    // at each font: a control that has the font already keeps it.
+    if (pass.font && reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)) != pass.font)
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(pass.font), pass.redraw);
+
+    const RECT r = RectInParent(child);
+    double x = 1.0, y = 1.0;
+    pass.Factors(x, y);
     const int left = static_cast<int>(r.left * x);
     const int right = static_cast<int>(r.right * x);
     const int top = static_cast<int>(r.top * y);
     const int bottom = static_cast<int>(r.bottom * y);
 
     const int id = ::GetDlgCtrlID(child);
-    if (id == IDC_SCAN_MODE_LABEL || id == IDC_RESOLUTION_LABEL)
+    const bool keepsSize = id == IDC_SCAN_MODE_LABEL || id == IDC_RESOLUTION_LABEL;
+    const bool visible = (::GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0;
+    const bool placed = left == r.left && top == r.top && (keepsSize || (right == r.right && bottom == r.bottom));
+    if (visible && placed)
+        return TRUE;
+    if (keepsSize)
         ::SetWindowPos(child, HWND_TOP, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     else
         ::SetWindowPos(child, HWND_TOP, left, top, right - left, bottom - top, SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -79,7 +99,7 @@ ScaleFactors FactorsFromDialogUnits(HWND dialog) {
 void ScaleDialogChildren(HWND dialog, HFONT font, ScaleFactors stored, DisplayResolutionReader resolution) {
     if (!dialog)
         return;
-    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay, false, {}};
+    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay, ::IsWindowVisible(dialog)};
     ::EnumChildWindows(dialog, ScaleChild, reinterpret_cast<LPARAM>(&pass));
 }
 
