@@ -95,6 +95,7 @@ def main():
     own_written = statistics.median(tolvan.written) / 1024
     print("  of which made by the process itself (written and anonymous pages; clean pages read from its files left out)")
     print(f"  bare-dialog.exe (floor)        {bare_written:8.1f} MB")
+    print(f"  bare-pages.exe (with pages)    {statistics.median(pages.written) / 1024:8.1f} MB")
     print(f"  Tolvan.exe                     {own_written:8.1f} MB")
     print(f"difference Tolvan - bare: {own_written - bare_written:.1f} MB, ratio {bench_wine.ratio(own_written, bare_written):.2f}")
 

@@ -55,6 +55,7 @@ bool CJobTabs::BuildTab(const CSettingsFile::Job& data, CToolTipCtrl& toolTip, i
     if (!tab.page || !tab.page->LoadRecord(data.record, data.extra.empty() ? nullptr : data.extra.data()))
         return false;
     tab.page->SetModelName(m_file.ModelName());
+    tab.page->ShareToolTips(&m_pageToolTips);
     tab.page->Create(m_host.Window());
     ::SetWindowPos(tab.page->Handle(), nullptr, kPageAt.x, kPageAt.y, m_pageSize.cx, m_pageSize.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);

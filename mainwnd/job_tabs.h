@@ -67,6 +67,8 @@ private:
     CSettingsFile m_file;
     // Outlives the pages, which hold what it shares.
     CSharedPrinters m_printers;
+    // The pages' one tool tip control, while any page holds it.
+    CSharedWhileHeld<CToolTipCtrl> m_pageToolTips;
     std::vector<Tab> m_tabs;
     SIZE m_tabSize{};
     SIZE m_pageSize{};

@@ -28,7 +28,8 @@ void CCopyPage::SetUpPage() {
     ScaleControls();
     LoadBackground();
     SetUpToolTips();
-    m_toolTip.AddTranslatedTool(Item(IDC_PRINTER_PROPERTIES), IDS_PRINTER_PROPERTIES_TIP, nullptr, 0, m_app);
+    if (m_toolTip)
+        m_toolTip->AddTranslatedTool(Item(IDC_PRINTER_PROPERTIES), IDS_PRINTER_PROPERTIES_TIP, nullptr, 0, m_app);
     SetUpPropertiesButton();
     FillScanModes();
     SelectScanMode();

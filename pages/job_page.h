@@ -16,6 +16,7 @@
 #include "settings/job_writer.h"
 #include "settings/stream_name.h"
 #include "ui/dialog.h"
+#include "ui/shared_while_held.h"
 #include "ui/unique_handle.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@
 namespace tolvan {
 
 class CAppServices;
+class CToolTipCtrl;
 
 class CJobPage : public CDialog {
 public:
@@ -35,6 +37,9 @@ public:
     // the memory for the blobs cannot be had.
     bool LoadRecord(const JobRecord& record, const uint8_t* extra);
     void SetModelName(const char* name);
+    // The tool tip control that the pages of one window share; without it the page makes its own. The holder
+    // outlives the page's set-up.
+    void ShareToolTips(CSharedWhileHeld<CToolTipCtrl>* toolTips) { m_toolTips = toolTips; }
 
     bool IsDirty() const { return m_dirty; }
     bool IsUnavailable() const { return m_unavailable; }
@@ -78,6 +83,7 @@ protected:
     char m_modelName[kModelNameBytes] = {};
     uint32_t m_mask;
     CAppServices* m_app;
+    CSharedWhileHeld<CToolTipCtrl>* m_toolTips = nullptr;
 
 private:
     bool m_firstSaveAsked = false;

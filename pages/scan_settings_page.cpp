@@ -27,10 +27,16 @@ void CScanSettingsPage::ScaleControls() {
 }
 
 void CScanSettingsPage::SetUpToolTips() {
-    m_toolTip.Create(m_hwnd, 0);
+    // A tool tip control is a top-level window, which the window system takes milliseconds to make. Only one page
+    // of a window shows at a time, so no two pages' tools are ever under the pointer together, and one control
+    // serves them all as each page's own did.
+    CSharedWhileHeld<CToolTipCtrl> own;
+    m_toolTip = (m_toolTips ? *m_toolTips : own).Get([this](CToolTipCtrl& made) { return made.Create(m_hwnd, 0); });
+    if (!m_toolTip)
+        return;
     for (int id : {IDC_SCAN_MODE_LABEL, IDC_RESOLUTION_LABEL})
         if (HWND label = Item(id))
-            m_toolTip.AddTranslatedTool(label, static_cast<UINT>(id), nullptr, 0, m_app);
+            m_toolTip->AddTranslatedTool(label, static_cast<UINT>(id), nullptr, 0, m_app);
 }
 
 void CScanSettingsPage::LoadBackground() {

@@ -69,7 +69,8 @@ protected:
     // Loads a string-table text through the translation module.
     void LoadText(UINT id, char (&buffer)[260]) const;
 
-    CToolTipCtrl m_toolTip;
+    // Shared with the window's other pages (ShareToolTips); null when it could not be made.
+    std::shared_ptr<CToolTipCtrl> m_toolTip;
 
 private:
     BOOL OnInitDialog() final;
