@@ -13,6 +13,7 @@ Needs $DISPLAY, and in $TOLVAN_BENCH_CUPS_DEMO and $TOLVAN_BENCH_CUPS_GROWTH the
 installations' spoolers; scripts/bench provides them."""
 
 import os
+import random
 import statistics
 import subprocess
 import sys
@@ -56,9 +57,13 @@ def main():
         large = bench_wine.Subject("Tolvan.exe (growth)", growth, growth.exe, "Tolvan", trace=True)
         subjects = [bare, pages, tolvan, large]
         for i in range(warmup + iterations):
-            # Rotating which goes first keeps a slow phase of the machine from landing on one of them only.
-            shift = i % len(subjects)
-            for subject in subjects[shift:] + subjects[:shift]:
+            # Each round takes the subjects in an order of its own (the same orders on every run of the benchmark),
+            # so that neither a slow phase of the machine nor the subject that ran just before lands on one of them
+            # only: rotating one fixed order made each subject always follow the same other one, and the same
+            # program measured in two places of such an order differed by about 35 ms.
+            order = subjects[:]
+            random.Random(i).shuffle(order)
+            for subject in order:
                 subject.run_once(record=i >= warmup)
     finally:
         demo.stop()
