@@ -2,11 +2,18 @@
 
 #include "res/resource.h"
 
+#include <optional>
+
 namespace tolvan {
 
 namespace {
 
 // The two labels that carry tool tips on the pages keep their size: their text decides it.
+
+struct Scale {
+    double x;
+    double y;
+};
 
 struct ScalePass {
     HFONT font;
@@ -17,24 +24,16 @@ struct ScalePass {
     // The display's resolution is read at most once for all children of the pass, and only while the stored
     // factors are still (1, 1): a display device context costs about a millisecond under Wine, and the
     // resolution does not change while one dialog is set up.
-    bool read = false;
-    double x = 1.0;
-    double y = 1.0;
+    std::optional<Scale> fromDisplay;
 
-    void Factors(double& fx, double& fy) {
-        if (stored.x != 1.0f || stored.y != 1.0f) {
-            fx = stored.x;
-            fy = stored.y;
-            return;
-        }
-        if (!read) {
+    Scale Factors() {
+        if (stored.x != 1.0f || stored.y != 1.0f)
+            return {stored.x, stored.y};
+        if (!fromDisplay) {
             const DisplayResolution dpi = resolution();
-            x = dpi.x > 0 ? 96.0 / dpi.x : 1.0;
-            y = dpi.y > 0 ? 96.0 / dpi.y : 1.0;
-            read = true;
+            fromDisplay = Scale{dpi.x > 0 ? 96.0 / dpi.x : 1.0, dpi.y > 0 ? 96.0 / dpi.y : 1.0};
         }
-        fx = x;
-        fy = y;
+        return *fromDisplay;
     }
 };
 
@@ -53,12 +52,11 @@ BOOL CALLBACK ScaleChild(HWND child, LPARAM data) {
         ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(pass.font), pass.redraw);
 
     const RECT r = RectInParent(child);
-    double x = 1.0, y = 1.0;
-    pass.Factors(x, y);
-    const int left = static_cast<int>(r.left * x);
-    const int right = static_cast<int>(r.right * x);
-    const int top = static_cast<int>(r.top * y);
-    const int bottom = static_cast<int>(r.bottom * y);
+    const Scale scale = pass.Factors();
+    const int left = static_cast<int>(r.left * scale.x);
+    const int right = static_cast<int>(r.right * scale.x);
+    const int top = static_cast<int>(r.top * scale.y);
+    const int bottom = static_cast<int>(r.bottom * scale.y);
 
     const int id = ::GetDlgCtrlID(child);
     const bool keepsSize = id == IDC_SCAN_MODE_LABEL || id == IDC_RESOLUTION_LABEL;
@@ -99,7 +97,8 @@ ScaleFactors FactorsFromDialogUnits(HWND dialog) {
 void ScaleDialogChildren(HWND dialog, HFONT font, ScaleFactors stored, DisplayResolutionReader resolution) {
     if (!dialog)
         return;
-    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay, ::IsWindowVisible(dialog)};
+    ScalePass pass{font, stored, resolution ? resolution : &DisplayResolution::FromDisplay, ::IsWindowVisible(dialog),
+                   std::nullopt};
     ::EnumChildWindows(dialog, ScaleChild, reinterpret_cast<LPARAM>(&pass));
 }
 

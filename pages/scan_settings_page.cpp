@@ -212,7 +212,7 @@ LRESULT CScanSettingsPage::OnCtlColor(UINT msg, HDC dc, HWND control) {
 void CScanSettingsPage::OnEraseBackground(HDC dc) {
     const RECT client = ClientRect();
     ::FillRect(dc, &client, m_pageBrush.Get());
-    if (!m_background || !*m_background)
+    if (!m_background)
         return;
     BITMAP info{};
     ::GetObjectA(m_background->Get(), sizeof info, &info);
