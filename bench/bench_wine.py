@@ -52,37 +52,27 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
-def private_kib(pid):
-    """Private memory of a process (clean and dirty pages of its own), in KiB; None when it is gone."""
-    try:
-        text = Path(f"/proc/{pid}/smaps_rollup").read_text()
-    except OSError:
-        return None
-    total = 0
-    for line in text.splitlines():
-        if line.startswith(("Private_Clean:", "Private_Dirty:")):
-            total += int(line.split()[1])
-    return total
-
-
-def written_kib(pid):
-    """The part of private memory that the process made itself, in KiB: its written pages and anonymous memory,
-    without the clean pages it only read from its files, which the system can drop and read again at any time
-    (Windows counts neither those nor image pages as a process's private bytes). None when it is gone."""
+def memory_kib(pid):
+    """A process's private memory in KiB, from one read of its smaps: (all its private pages, clean and dirty; the
+    part it made itself: its written pages and anonymous memory, without the clean pages it only read from its files,
+    which the system can drop and read again at any time; Windows counts neither those nor image pages as a
+    process's private bytes). (None, None) when it is gone."""
     try:
         text = Path(f"/proc/{pid}/smaps").read_text()
     except OSError:
-        return None
-    total = 0
+        return None, None
+    private = written = 0
     anonymous = False
     for line in text.splitlines():
         fields = line.split()
         if "-" in fields[0] and not fields[0].endswith(":"):
             # A mapping's first line: address range, permissions, offset, device, inode, then its file if any.
             anonymous = len(fields) < 6 or fields[5].startswith("[")
-        elif fields[0] == "Private_Dirty:" or (anonymous and fields[0] == "Private_Clean:"):
-            total += int(fields[1])
-    return total
+        elif fields[0] in ("Private_Clean:", "Private_Dirty:"):
+            private += int(fields[1])
+            if fields[0] == "Private_Dirty:" or anonymous:
+                written += int(fields[1])
+    return private, written
 
 
 def user_application(number):
@@ -151,7 +141,7 @@ class Subject:
         self.first = []  # to the first visible window of its title
         self.main = []  # to the window of the skin's size
         self.memory = []  # private KiB once the main window shows
-        self.written = []  # the part of it the process made itself (written_kib)
+        self.written = []  # the part of it the process made itself (memory_kib)
         self.traces = []  # the program's own steps: [(ms since the process was created, name)]
         self.warnings = 0
         self.trace_file = installation.prefix.parent / f"startup-trace-{os.getpid()}.txt" if trace else None
@@ -203,8 +193,7 @@ class Subject:
             trace = self.read_trace(process) if self.trace_file else None
             # Both subjects get the same moment to settle after their window shows.
             time.sleep(0.3)
-            memory = private_kib(process.pid)
-            written = written_kib(process.pid)
+            memory, written = memory_kib(process.pid)
         finally:
             process.kill()
             process.wait()

@@ -68,7 +68,7 @@ def main():
 
         def sample(cycle):
             line = subprocess.run(probe, env=demo.env, capture_output=True, text=True, check=True).stdout.strip()
-            samples.append(Sample(cycle, line, bench_wine.private_kib(process.pid), bench_wine.written_kib(process.pid)))
+            samples.append(Sample(cycle, line, *bench_wine.memory_kib(process.pid)))
 
         def run(first, count):
             for start in range(first, first + count, BATCH):

@@ -88,21 +88,16 @@ def main():
     print(f"ratio bare with pages/bare: {bench_wine.ratio(controls_floor, floor):.2f}")
     print_steps("Tolvan.exe", tolvan.traces)
 
-    bare_memory = statistics.median(bare.memory) / 1024
-    pages_memory = statistics.median(pages.memory) / 1024
-    own_memory = statistics.median(tolvan.memory) / 1024
     print(f"private memory once the window shows, median of {iterations} runs")
-    print(f"  bare-dialog.exe (floor)        {bare_memory:8.1f} MB")
-    print(f"  bare-pages.exe (with pages)    {pages_memory:8.1f} MB")
-    print(f"  Tolvan.exe                     {own_memory:8.1f} MB")
-    print(f"difference Tolvan - bare: {own_memory - bare_memory:.1f} MB, ratio {bench_wine.ratio(own_memory, bare_memory):.2f}")
-    bare_written = statistics.median(bare.written) / 1024
-    own_written = statistics.median(tolvan.written) / 1024
-    print("  of which made by the process itself (written and anonymous pages; clean pages read from its files left out)")
-    print(f"  bare-dialog.exe (floor)        {bare_written:8.1f} MB")
-    print(f"  bare-pages.exe (with pages)    {statistics.median(pages.written) / 1024:8.1f} MB")
-    print(f"  Tolvan.exe                     {own_written:8.1f} MB")
-    print(f"difference Tolvan - bare: {own_written - bare_written:.1f} MB, ratio {bench_wine.ratio(own_written, bare_written):.2f}")
+    for heading, attribute in (("", "memory"), ("  of which made by the process itself (written and anonymous pages; "
+                                                "clean pages read from its files left out)", "written")):
+        if heading:
+            print(heading)
+        bare_mb, pages_mb, own_mb = (statistics.median(getattr(s, attribute)) / 1024 for s in (bare, pages, tolvan))
+        print(f"  bare-dialog.exe (floor)        {bare_mb:8.1f} MB")
+        print(f"  bare-pages.exe (with pages)    {pages_mb:8.1f} MB")
+        print(f"  Tolvan.exe                     {own_mb:8.1f} MB")
+        print(f"difference Tolvan - bare: {own_mb - bare_mb:.1f} MB, ratio {bench_wine.ratio(own_mb, bare_mb):.2f}")
 
     grown = statistics.median(large.main)
     print(f"growth: {bench_wine.GROWTH_APPLICATIONS} more installed applications and {growth.printers()} printers, "
